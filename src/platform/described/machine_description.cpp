@@ -1,0 +1,284 @@
+#include "platform/described/machine_description.h"
+
+#include "base/step_failed.h"
+#include "platform/network.h"
+#include "platform/registry.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace qni {
+
+namespace {
+
+constexpr qint64 kMaxDescriptionBytes = 64 * 1024 * 1024;
+
+[[noreturn]] void fail(const QString& fileName, const QString& fault)
+{
+    throw DescriptionError((fileName + QStringLiteral(": ") + fault).toStdString());
+}
+
+QString quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+
+// A property or registry value: string, number, boolean (management only),
+// null, or an array of strings.
+Variant toVariant(const QJsonValue& v, bool allowBoolean, const QString& fileName, const QString& where)
+{
+    switch (v.type()) {
+    case QJsonValue::String:
+        return Variant::text(v.toString());
+    case QJsonValue::Double:
+        return Variant::number(v.toDouble());
+    case QJsonValue::Null:
+        return Variant::null();
+    case QJsonValue::Bool:
+        if (allowBoolean)
+            return Variant::boolean(v.toBool());
+        break;
+    case QJsonValue::Array: {
+        QStringList items;
+        const QJsonArray array = v.toArray();
+        for (const QJsonValue& item : array) {
+            if (!item.isString())
+                fail(fileName, where + QStringLiteral(": an array must hold only strings"));
+            items.append(item.toString());
+        }
+        return Variant::array(items);
+    }
+    default:
+        break;
+    }
+    fail(fileName, where + (allowBoolean
+                                ? QStringLiteral(": expected a string, number, boolean, null or array of strings")
+                                : QStringLiteral(": expected a string, number, null or array of strings")));
+}
+
+template <class T, class Fill>
+Described<T> member(const QJsonObject& root, const QString& name, bool nullable, const QString& fileName, Fill fill)
+{
+    Described<T> d;
+    const auto it = root.find(name);
+    if (it == root.end())
+        return d;
+    if (it->isNull()) {
+        if (!nullable)
+            fail(fileName, quoted(name) + QStringLiteral(": must not be null"));
+        d.state = Described<T>::State::Null;
+        return d;
+    }
+    d.state = Described<T>::State::Given;
+    d.value = fill(*it, quoted(name));
+    return d;
+}
+
+QJsonObject expectObject(const QJsonValue& v, const QString& fileName, const QString& where)
+{
+    if (!v.isObject())
+        fail(fileName, where + QStringLiteral(": expected an object"));
+    return v.toObject();
+}
+
+QString expectString(const QJsonValue& v, const QString& fileName, const QString& where)
+{
+    if (!v.isString())
+        fail(fileName, where + QStringLiteral(": expected a string"));
+    return v.toString();
+}
+
+class DescribedManagementService final : public ManagementService {
+public:
+    explicit DescribedManagementService(const QHash<QString, ManagementCollection>& classes) : classes_(classes) {}
+    ManagementCollection instancesOf(const QString& className) const override
+    {
+        const auto it = classes_.constFind(className.toLower());
+        if (it == classes_.constEnd())
+            throw StepFailed("Invalid class");
+        return *it;
+    }
+
+private:
+    const QHash<QString, ManagementCollection>& classes_;
+};
+
+class DescribedManagement final : public ManagementProvider {
+public:
+    explicit DescribedManagement(Described<QHash<QString, ManagementCollection>> d) : d_(std::move(d)) {}
+    std::unique_ptr<ManagementService> bind() const override
+    {
+        if (d_.null())
+            throw StepFailed("The remote server machine does not exist or is unavailable");
+        return std::make_unique<DescribedManagementService>(d_.value);
+    }
+
+private:
+    Described<QHash<QString, ManagementCollection>> d_;
+};
+
+class DescribedRegistryShell final : public RegistryShell {
+public:
+    explicit DescribedRegistryShell(const QHash<QString, Variant>& values) : values_(values) {}
+    Variant regRead(const QString& path) const override
+    {
+        const auto it = values_.constFind(path.toLower());
+        if (it == values_.constEnd())
+            throw StepFailed("Unable to open registry key for reading");
+        return *it;
+    }
+
+private:
+    const QHash<QString, Variant>& values_;
+};
+
+class DescribedRegistry final : public RegistryProvider {
+public:
+    explicit DescribedRegistry(Described<QHash<QString, Variant>> d) : d_(std::move(d)) {}
+    std::unique_ptr<RegistryShell> create() const override
+    {
+        if (d_.null())
+            throw StepFailed("ActiveX component can't create object");
+        return std::make_unique<DescribedRegistryShell>(d_.value);
+    }
+
+private:
+    Described<QHash<QString, Variant>> d_;
+};
+
+class DescribedSockets final : public Sockets {
+public:
+    explicit DescribedSockets(Described<QString> d) : d_(std::move(d)) {}
+    QString localAddress() const override
+    {
+        if (d_.null())
+            throw StepFailed("Local address not available");
+        return d_.value;
+    }
+
+private:
+    Described<QString> d_;
+};
+
+class DescribedInternet final : public Internet {
+public:
+    explicit DescribedInternet(Described<QString> d) : d_(std::move(d)) {}
+    QString openUrl(const QString&) override
+    {
+        if (d_.null())
+            throw StepFailed("Cannot connect");
+        return d_.value;
+    }
+
+private:
+    Described<QString> d_;
+};
+
+} // namespace
+
+MachineDescription parseMachineDescription(const QByteArray& json, const QString& fileName)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError) {
+        const qsizetype offset = std::clamp<qsizetype>(error.offset, 0, json.size());
+        const QByteArray before = json.left(offset);
+        const qsizetype line = before.count('\n') + 1;
+        const qsizetype column = offset - (before.lastIndexOf('\n') + 1) + 1;
+        fail(fileName, QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(error.errorString()));
+    }
+    if (!doc.isObject())
+        fail(fileName, QStringLiteral("expected a JSON object at the top level"));
+    const QJsonObject root = doc.object();
+
+    static const QStringList known = {QStringLiteral("registry"), QStringLiteral("management"),
+                                      QStringLiteral("commands"), QStringLiteral("localAddress"),
+                                      QStringLiteral("publicPage")};
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        if (!known.contains(it.key()))
+            fail(fileName, QStringLiteral("unknown member %1 (expected one of %2)")
+                               .arg(quoted(it.key()), known.join(QStringLiteral(", "))));
+    }
+
+    MachineDescription d;
+    d.fileName = fileName;
+    d.registry = member<QHash<QString, Variant>>(root, QStringLiteral("registry"), true, fileName,
+        [&](const QJsonValue& v, const QString& where) {
+            QHash<QString, Variant> values;
+            const QJsonObject o = expectObject(v, fileName, where);
+            for (auto it = o.begin(); it != o.end(); ++it)
+                values.insert(it.key().toLower(),
+                              toVariant(*it, false, fileName, where + QLatin1Char('.') + quoted(it.key())));
+            return values;
+        });
+    d.management = member<QHash<QString, ManagementCollection>>(root, QStringLiteral("management"), true, fileName,
+        [&](const QJsonValue& v, const QString& where) {
+            QHash<QString, ManagementCollection> classes;
+            const QJsonObject o = expectObject(v, fileName, where);
+            for (auto it = o.begin(); it != o.end(); ++it) {
+                const QString classWhere = where + QLatin1Char('.') + quoted(it.key());
+                if (!it->isArray())
+                    fail(fileName, classWhere + QStringLiteral(": expected an array of instances"));
+                ManagementCollection instances;
+                const QJsonArray array = it->toArray();
+                for (qsizetype i = 0; i < array.size(); ++i) {
+                    const QString instWhere = classWhere + QStringLiteral("[%1]").arg(i);
+                    const QJsonObject inst = expectObject(array.at(i), fileName, instWhere);
+                    ManagementObject object;
+                    for (auto p = inst.begin(); p != inst.end(); ++p)
+                        object.properties.append(
+                            {p.key(), toVariant(*p, true, fileName, instWhere + QLatin1Char('.') + quoted(p.key()))});
+                    instances.append(object);
+                }
+                classes.insert(it.key().toLower(), instances);
+            }
+            return classes;
+        });
+    d.commands = member<QHash<QString, QString>>(root, QStringLiteral("commands"), false, fileName,
+        [&](const QJsonValue& v, const QString& where) {
+            QHash<QString, QString> commands;
+            const QJsonObject o = expectObject(v, fileName, where);
+            for (auto it = o.begin(); it != o.end(); ++it)
+                commands.insert(it.key(), expectString(*it, fileName, where + QLatin1Char('.') + quoted(it.key())));
+            return commands;
+        });
+    d.localAddress = member<QString>(root, QStringLiteral("localAddress"), true, fileName,
+        [&](const QJsonValue& v, const QString& where) { return expectString(v, fileName, where); });
+    d.publicPage = member<QString>(root, QStringLiteral("publicPage"), true, fileName,
+        [&](const QJsonValue& v, const QString& where) { return expectString(v, fileName, where); });
+    return d;
+}
+
+MachineDescription loadMachineDescription(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        fail(path, QStringLiteral("no such file"));
+    if (info.isDir())
+        fail(path, QStringLiteral("is a directory, not a machine description"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(path, QStringLiteral("cannot be read: ") + file.errorString());
+    const QByteArray bytes = file.read(kMaxDescriptionBytes + 1);
+    if (bytes.size() > kMaxDescriptionBytes)
+        fail(path, QStringLiteral("larger than %1 bytes").arg(kMaxDescriptionBytes));
+    if (file.error() != QFileDevice::NoError)
+        fail(path, QStringLiteral("cannot be read: ") + file.errorString());
+    return parseMachineDescription(bytes, path);
+}
+
+Platform applyDescription(const MachineDescription& d, Platform base)
+{
+    if (!d.registry.absent())
+        base.registry = std::make_shared<DescribedRegistry>(d.registry);
+    if (!d.management.absent())
+        base.management = std::make_shared<DescribedManagement>(d.management);
+    if (!d.localAddress.absent())
+        base.sockets = std::make_shared<DescribedSockets>(d.localAddress);
+    if (!d.publicPage.absent())
+        base.internet = std::make_shared<DescribedInternet>(d.publicPage);
+    // "commands" is read by the bundled command interpreter in the child.
+    return base;
+}
+
+} // namespace qni

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "base/variant.h"
+#include "platform/management.h"
+#include "platform/platform.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+namespace qni {
+
+// One member of a machine description: absent (the host's source stays),
+// null, or given.
+template <class T>
+struct Described {
+    enum class State { Absent, Null, Given };
+    State state = State::Absent;
+    T value{};
+
+    bool absent() const { return state == State::Absent; }
+    bool null() const { return state == State::Null; }
+    bool given() const { return state == State::Given; }
+};
+
+// The JSON file named by QNI_MACHINE, checked and parsed.
+struct MachineDescription {
+    QString fileName;
+    // Keys are lower-cased: registry paths and class names match without
+    // regard to case.
+    Described<QHash<QString, Variant>> registry;
+    Described<QHash<QString, ManagementCollection>> management;
+    Described<QHash<QString, QString>> commands;
+    Described<QString> localAddress;
+    Described<QString> publicPage;
+};
+
+// Parses a description; throws DescriptionError "<file>: <fault>" (with the
+// line and column of a syntax error).
+MachineDescription parseMachineDescription(const QByteArray& json, const QString& fileName);
+// Reads and parses the file; a missing or unreadable file is a DescriptionError.
+MachineDescription loadMachineDescription(const QString& path);
+
+// The platform with every given member of the description in place of the
+// base's source.
+Platform applyDescription(const MachineDescription& description, Platform base);
+
+} // namespace qni

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace qni {
+
+// The shell's "Open" operation on an address (the desktop's browser for a
+// web address). The result is not reported.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void open(const QString& address) = 0;
+};
+
+} // namespace qni
