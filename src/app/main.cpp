@@ -1,1 +1,33 @@
-int main() { return 0; }
+#include "platform/platform.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // A bad machine description is reported before any window opens.
+    qni::Platform platform;
+    try {
+        platform = qni::platformFromEnvironment();
+    } catch (const qni::DescriptionError& e) {
+        std::fprintf(stderr, "quarn-network-information: %s\n", e.what());
+        return 2;
+    }
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr,
+                     "quarn-network-information: no display found; run it under Xvfb with: "
+                     "xvfb-run -a %s\n",
+                     argv[0]);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.ico")));
+    qni::FrmMain window(std::move(platform));
+    window.show();
+    return app.exec();
+}

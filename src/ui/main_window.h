@@ -1,0 +1,86 @@
+#pragma once
+
+#include "base/result_boxes.h"
+#include "platform/platform.h"
+#include "ui/text_box.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QMenu;
+class QPushButton;
+
+namespace qni {
+
+// The main window: four frames of labelled result boxes, "Gather Info", the
+// status line, the Help menu, and hidden scratch boxes and tools. Laid out at
+// fixed positions; resizing moves nothing.
+class FrmMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmMain(Platform platform, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    ResultBoxes& boxes() { return *boxes_; }
+    const Platform& platform() const { return platform_; }
+
+    // Test seams: the modal message of the XP gate, and how the program ends
+    // when the window is closed.
+    void setMessageHandler(std::function<void(const QString&)> handler) { showMessage_ = std::move(handler); }
+    void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
+
+    // The click handler of cmdGet: one gather run.
+    void cmdGet_Click();
+
+    // Centres the window on its screen.
+    void centreOnScreen();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildLayout();
+    void showNotXpMessage(const QString& text);
+    void runNetworkSection();
+
+    Platform platform_;
+    QWidget* client_ = nullptr;
+
+    QGroupBox* OS = nullptr;
+    QGroupBox* Memory = nullptr;
+    QGroupBox* Processor = nullptr;
+    QGroupBox* IPInfo = nullptr;
+
+    MultiTextBox* txtOS = nullptr;
+    LineTextBox* txtOSSerial = nullptr;
+    LineTextBox* txtVersion = nullptr;
+    MultiTextBox* txtMemory = nullptr;
+    LineTextBox* txtCPU = nullptr;
+    LineTextBox* txtCPUSpeed = nullptr;
+    LineTextBox* txtNETIP = nullptr;
+    LineTextBox* txtINTIP = nullptr;
+    LineTextBox* txtMask = nullptr;
+    LineTextBox* txtMac = nullptr;
+    MultiTextBox* txtOutput = nullptr;
+    LineTextBox* txtIP = nullptr;
+    LineTextBox* txtTotal = nullptr;
+    CaptionLabel* lblStatus = nullptr;
+    CaptionLabel* lblIPConfig = nullptr;
+    QPushButton* cmdGet = nullptr;
+    QWidget* sOCk = nullptr;
+    QWidget* Inet1 = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    std::unique_ptr<ResultBoxes> boxes_;
+    std::function<void(const QString&)> showMessage_;
+    std::function<void()> endProgram_;
+    bool centred_ = false;
+};
+
+} // namespace qni
