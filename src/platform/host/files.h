@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace qni {
+
+// Host facts are read under a root folder so that tests can put a recorded
+// tree in place of "/". absolutePath is the path on a real host.
+QString underRoot(const QString& root, const QString& absolutePath);
+
+// The first maxBytes of a regular file, or nullopt when it is missing, not a
+// regular file (a FIFO would block) or unreadable. /proc and /sys report a
+// size of 0, so the file is read to its end rather than by its size.
+std::optional<QByteArray> readHostFile(const QString& path, qint64 maxBytes);
+
+// The common sizes: a one-value /sys attribute, and a text table from /proc.
+inline constexpr qint64 kAttributeBytes = 4096;
+inline constexpr qint64 kTableBytes = 16 * 1024 * 1024;
+
+// Unsigned decimal or hexadecimal (optional "0x") text, surrounding blanks
+// allowed; nullopt on anything else or on overflow.
+std::optional<quint64> parseUnsigned(QByteArrayView text, int base = 10);
+
+} // namespace qni
