@@ -54,6 +54,8 @@ void LineTextBox::showEvent(QShowEvent* event)
 
 MultiTextBox::MultiTextBox(QWidget* parent) : QPlainTextEdit(parent)
 {
+    // Tab moves to the next control, as in the edit boxes users know.
+    setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] { takeUserEdit(); });
 }
 

@@ -90,60 +90,71 @@ QString expectString(const QJsonValue& v, const QString& fileName, const QString
 
 class DescribedManagementService final : public ManagementService {
 public:
-    explicit DescribedManagementService(const QHash<QString, ManagementCollection>& classes) : classes_(classes) {}
+    using Classes = QHash<QString, ManagementCollection>;
+    explicit DescribedManagementService(std::shared_ptr<const Classes> classes) : classes_(std::move(classes)) {}
     ManagementCollection instancesOf(const QString& className) const override
     {
-        const auto it = classes_.constFind(className.toLower());
-        if (it == classes_.constEnd())
+        const auto it = classes_->constFind(className.toLower());
+        if (it == classes_->constEnd())
             throw StepFailed("Invalid class");
         return *it;
     }
 
 private:
-    const QHash<QString, ManagementCollection>& classes_;
+    std::shared_ptr<const Classes> classes_; // shared: a service may outlive its provider
 };
 
 class DescribedManagement final : public ManagementProvider {
 public:
-    explicit DescribedManagement(Described<QHash<QString, ManagementCollection>> d) : d_(std::move(d)) {}
+    explicit DescribedManagement(const Described<QHash<QString, ManagementCollection>>& d)
+        : reachable_(!d.null()), classes_(std::make_shared<const QHash<QString, ManagementCollection>>(d.value))
+    {
+    }
     std::unique_ptr<ManagementService> bind() const override
     {
-        if (d_.null())
+        if (!reachable_)
             throw StepFailed("The remote server machine does not exist or is unavailable");
-        return std::make_unique<DescribedManagementService>(d_.value);
+        return std::make_unique<DescribedManagementService>(classes_);
     }
 
 private:
-    Described<QHash<QString, ManagementCollection>> d_;
+    bool reachable_;
+    std::shared_ptr<const QHash<QString, ManagementCollection>> classes_;
 };
 
 class DescribedRegistryShell final : public RegistryShell {
 public:
-    explicit DescribedRegistryShell(const QHash<QString, Variant>& values) : values_(values) {}
+    explicit DescribedRegistryShell(std::shared_ptr<const QHash<QString, Variant>> values) : values_(std::move(values))
+    {
+    }
     Variant regRead(const QString& path) const override
     {
-        const auto it = values_.constFind(path.toLower());
-        if (it == values_.constEnd())
+        const auto it = values_->constFind(path.toLower());
+        if (it == values_->constEnd())
             throw StepFailed("Unable to open registry key for reading");
         return *it;
     }
 
 private:
-    const QHash<QString, Variant>& values_;
+    std::shared_ptr<const QHash<QString, Variant>> values_;
 };
 
 class DescribedRegistry final : public RegistryProvider {
 public:
-    explicit DescribedRegistry(Described<QHash<QString, Variant>> d) : d_(std::move(d)) {}
+    explicit DescribedRegistry(const Described<QHash<QString, Variant>>& d)
+        : available_(!d.null()), values_(std::make_shared<const QHash<QString, Variant>>(d.value))
+    {
+    }
     std::unique_ptr<RegistryShell> create() const override
     {
-        if (d_.null())
+        if (!available_)
             throw StepFailed("ActiveX component can't create object");
-        return std::make_unique<DescribedRegistryShell>(d_.value);
+        return std::make_unique<DescribedRegistryShell>(values_);
     }
 
 private:
-    Described<QHash<QString, Variant>> d_;
+    bool available_;
+    std::shared_ptr<const QHash<QString, Variant>> values_;
 };
 
 class DescribedSockets final : public Sockets {
