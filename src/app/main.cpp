@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "ui/app_metadata.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -26,7 +27,8 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.ico")));
+    qni::applyApplicationMetadata(app);
+    QApplication::setWindowIcon(qni::applicationIcon());
     qni::FrmMain window(std::move(platform));
     window.show();
     return app.exec();

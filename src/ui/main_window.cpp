@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
 
 #include "app/gather.h"
+#include "ui/about_box.h"
+#include "ui/app_metadata.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -80,7 +82,7 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMAin"));
     setWindowTitle(kTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.ico")));
+    setWindowIcon(applicationIcon());
     buildLayout();
 
     boxes_ = std::make_unique<ResultBoxes>(ResultBoxes{*txtOS, *txtOSSerial, *txtVersion, *txtMemory, *txtCPU,
@@ -92,6 +94,7 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
         std::_Exit(0);
     };
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_.shell); });
 }
 
 FrmMain::~FrmMain() = default;

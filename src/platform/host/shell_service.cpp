@@ -1,0 +1,22 @@
+#include "platform/platform.h"
+#include "platform/shell.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace qni {
+
+namespace {
+
+// The desktop opens the address with its own handler (xdg-open on Linux): no
+// parameters, no working directory. Whether it succeeded is nobody's concern.
+class HostShell final : public Shell {
+public:
+    void open(const QString& address) override { QDesktopServices::openUrl(QUrl(address)); }
+};
+
+} // namespace
+
+std::shared_ptr<Shell> makeHostShell() { return std::make_shared<HostShell>(); }
+
+} // namespace qni

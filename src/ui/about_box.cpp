@@ -1,0 +1,197 @@
+#include "ui/about_box.h"
+
+#include "platform/shell.h"
+#include "ui/app_metadata.h"
+#include "ui/cursor_file.h"
+#include "ui/twips.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+
+namespace qni {
+
+namespace {
+
+void keepOffTaskBar(QWidget& window);
+
+// MS Sans Serif 12 pt, or the nearest sans-serif face this desktop has. The
+// original is a bitmap face: full hinting fits the substitute to the pixel
+// grid the same way, and keeps "Version: 1.0.0" inside its 97 pixels.
+QFont boxFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(12);
+    font.setWeight(QFont::Normal);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+QLabel* label(QWidget* box, const char* name, const QString& caption, QRect geometry,
+              Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto* l = new QLabel(box);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setText(caption);
+    l->setAlignment(alignment | Qt::AlignTop);
+    l->setGeometry(geometry);
+    return l;
+}
+
+} // namespace
+
+void styleLinkLabel(QLabel& label, const QString& pointerFile)
+{
+    QFont font = label.font();
+    font.setUnderline(true);
+    label.setFont(font);
+
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label.setPalette(palette);
+
+    label.setCursor(loadPointer(pointerFile));
+}
+
+AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      shell_(std::move(shell))
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About"));
+    // A null icon of its own, or the box would show the application's.
+    setWindowIcon(QIcon());
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The program ends with its main window, not with this box.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(twipsToPixels(4365), twipsToPixels(2970));
+    setFont(boxFont());
+
+    // Created in tab order. Only the button takes the focus.
+    lblAbout = label(this, "lblAbout", kApplicationName, twipsRect(240, 120, 3375, 375));
+    Label1 = label(this, "Label1", QStringLiteral("For Windows!"), twipsRect(2640, 480, 1575, 375), Qt::AlignRight);
+    Label2 = label(this, "Label2", QStringLiteral("Version: 1.0.0"), twipsRect(240, 840, 1455, 375));
+    Label3 = label(this, "Label3", QStringLiteral("Developed By: ") + kMakerName, twipsRect(240, 1200, 3615, 375));
+    Label4 = label(this, "Label4", kMakerAddress, twipsRect(240, 1920, 3975, 375));
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(twipsRect(3000, 2400, 1215, 375));
+    // Neither Enter nor Escape may press it.
+    cmdOK->setAutoDefault(false);
+    cmdOK->setDefault(false);
+    cmdOK->setFocus();
+
+    Label4->installEventFilter(this);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+
+    formLoad(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
+    keepOffTaskBar(*this);
+}
+
+void AboutBox::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Centred once, title bar and border included, when it first appears.
+    if (centred_)
+        return;
+    centred_ = true;
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(s->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void AboutBox::formLoad(const QString& programFolder)
+{
+    styleLinkLabel(*Label4, QDir(programFolder).filePath(QStringLiteral("Hand.cur")));
+}
+
+bool AboutBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click is a press and a release of the left button over the link; a
+    // double click is one click, not two.
+    if (watched == Label4) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            label4Pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool click = label4Pressed_ && mouse->button() == Qt::LeftButton &&
+                               Label4->rect().contains(mouse->position().toPoint());
+            label4Pressed_ = false;
+            if (click)
+                label4Click();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AboutBox::label4Click() { openWebPage(kMakerAddress); }
+
+void AboutBox::openWebPage(const QString& address)
+{
+    if (shell_)
+        shell_->open(address);
+}
+
+void AboutBox::cmdOKClick() { close(); }
+
+AboutBox* showAboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
+{
+    static QPointer<AboutBox> box;
+    // A closed box is on its way out (deleted on close): load a new one.
+    if (box && !box->isVisible())
+        box = nullptr;
+    if (box) {
+        box->raise();
+    } else {
+        box = new AboutBox(std::move(shell), programFolder);
+        box->show();
+    }
+    box->activateWindow();
+    return box;
+}
+
+} // namespace qni
+
+// Last in the file: Xlib's macros would clash with names above.
+#if QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
+
+namespace qni {
+namespace {
+
+// Task bars leave tool windows out by convention only; this says it outright.
+// Qt merges the states it sets on mapping with those already there.
+void keepOffTaskBar(QWidget& window)
+{
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display)
+        return;
+    const Atom skipTaskBar = XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False);
+    XChangeProperty(display, window.winId(), XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
+                    PropModeAppend, reinterpret_cast<const unsigned char*>(&skipTaskBar), 1);
+    XFlush(display);
+#else
+    Q_UNUSED(window);
+#endif
+}
+
+} // namespace
+} // namespace qni
