@@ -2,9 +2,6 @@
 
 #include "platform/described/machine_description.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 namespace qni {
 
@@ -30,23 +27,6 @@ Platform platformFromEnvironment()
     if (!path.isEmpty())
         p = applyDescription(loadMachineDescription(path), std::move(p));
     return p;
-}
-
-QString bundledProgram(const QString& name)
-{
-    QString dir = QCoreApplication::applicationDirPath();
-    if (dir.isEmpty()) // no application object (small tools)
-        dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    const QStringList candidates = {
-        QDir(dir).filePath(name),
-        QDir(dir).filePath(QStringLiteral("../libexec/quarn-network-information/") + name),
-    };
-    for (const QString& c : candidates) {
-        const QFileInfo fi(c);
-        if (fi.isFile() && fi.isExecutable())
-            return fi.absoluteFilePath();
-    }
-    return candidates.front();
 }
 
 } // namespace qni

@@ -1,0 +1,312 @@
+// The host's pipe and process calls: POSIX pipes and posix_spawn.
+#include "platform/platform.h"
+#include "platform/process_service.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace qni {
+
+QList<CommandLineSplit> commandLineCandidates(const QByteArray& line)
+{
+    if (line.startsWith('"')) {
+        const qsizetype close = line.indexOf('"', 1);
+        if (close < 0)
+            return {{line.mid(1), {}}};
+        return {{line.mid(1, close - 1), line.mid(close + 1)}};
+    }
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (line.isEmpty() || blank(line.front()))
+        return {{{}, line}};
+    QList<CommandLineSplit> readings;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        if (blank(line[i]) && !blank(line[i - 1]))
+            readings.append({line.left(i), line.mid(i)});
+    }
+    if (!blank(line.back()))
+        readings.append({line, {}});
+    return readings;
+}
+
+namespace {
+
+bool existsAsFile(const QByteArray& path)
+{
+    struct stat st {};
+    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+// The file a program name designates: a name with a slash as it stands, else
+// the first executable match on PATH (a match that is not executable when
+// there is no other, so that the start reports why). Empty when none exists.
+QByteArray resolveProgram(const QByteArray& name)
+{
+    if (name.isEmpty())
+        return {};
+    if (name.contains('/'))
+        return existsAsFile(name) ? name : QByteArray();
+    QByteArray path = qgetenv("PATH");
+    if (path.isNull())
+        path = "/bin:/usr/bin";
+    QByteArray fallback;
+    for (const QByteArray& dir : path.split(':')) {
+        const QByteArray candidate = (dir.isEmpty() ? QByteArray(".") : dir) + '/' + name;
+        if (!existsAsFile(candidate))
+            continue;
+        if (::access(candidate.constData(), X_OK) == 0)
+            return candidate;
+        if (fallback.isEmpty())
+            fallback = candidate;
+    }
+    return fallback;
+}
+
+bool tryReap(pid_t pid)
+{
+    pid_t r;
+    do
+        r = ::waitpid(pid, nullptr, WNOHANG);
+    while (r < 0 && errno == EINTR);
+    // ECHILD: someone else reaped it, or SIGCHLD is ignored.
+    return r == pid || (r < 0 && errno == ECHILD);
+}
+
+int openPidFd(pid_t pid)
+{
+#ifdef SYS_pidfd_open
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
+
+// Reaps children whose process handles are closed. A child that has not
+// ended yet (a cancelled command, or one whose exit trails the end of its
+// output by a moment) is watched by one background thread, which reaps it as
+// soon as it ends: the caller never waits, and no SIGCHLD handler is taken
+// from the rest of the program. The watch uses a pidfd per child, falling back
+// to polling where the kernel has none.
+class Reaper {
+public:
+    // Never destroyed: children still running at exit pass to init.
+    static Reaper& instance()
+    {
+        static Reaper* reaper = new Reaper;
+        return *reaper;
+    }
+
+    void release(pid_t pid)
+    {
+        if (pid <= 0 || tryReap(pid))
+            return;
+        std::lock_guard lock(mutex_);
+        pending_.push_back({pid, openPidFd(pid)});
+        if (!started_) {
+            try {
+                std::thread(&Reaper::run, this).detach();
+                started_ = true;
+            } catch (const std::system_error&) {
+                // No thread now: the child waits for the next release.
+            }
+        }
+        const std::uint64_t one = 1;
+        if (wake_ >= 0)
+            (void)!::write(wake_, &one, sizeof one);
+    }
+
+private:
+    struct Child {
+        pid_t pid;
+        int pidfd;
+    };
+
+    Reaper() : wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+    void run()
+    {
+        std::vector<pollfd> fds;
+        for (;;) {
+            bool timed = wake_ < 0;
+            {
+                std::lock_guard lock(mutex_);
+                fds.assign(1, pollfd{wake_, POLLIN, 0});
+                for (const Child& c : pending_) {
+                    if (c.pidfd >= 0)
+                        fds.push_back(pollfd{c.pidfd, POLLIN, 0});
+                    else
+                        timed = true;
+                }
+            }
+            ::poll(fds.data(), fds.size(), timed ? 50 : -1);
+            std::uint64_t count;
+            if (wake_ >= 0)
+                (void)!::read(wake_, &count, sizeof count);
+
+            std::lock_guard lock(mutex_);
+            std::erase_if(pending_, [](const Child& c) {
+                if (!tryReap(c.pid))
+                    return false;
+                if (c.pidfd >= 0)
+                    ::close(c.pidfd);
+                return true;
+            });
+        }
+    }
+
+    std::mutex mutex_;
+    std::vector<Child> pending_;
+    bool started_ = false;
+    const int wake_;
+};
+
+class HostProcessService final : public ProcessService {
+public:
+    QString commandInterpreter() const override
+    {
+        if (qEnvironmentVariableIsSet("ComSpec"))
+            return qEnvironmentVariable("ComSpec");
+        return bundledProgram(QStringLiteral("qni-cmd"));
+    }
+
+    bool createPipe(int& readEnd, int& writeEnd) override
+    {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+            lastError_ = errno;
+            return false;
+        }
+        readEnd = fds[0];
+        writeEnd = fds[1];
+        return true;
+    }
+
+    bool createProcess(const QByteArray& commandLine, int output, int& processId) override
+    {
+        const QList<CommandLineSplit> readings = commandLineCandidates(commandLine);
+        CommandLineSplit chosen;
+        QByteArray path;
+        for (const CommandLineSplit& reading : readings) {
+            path = resolveProgram(reading.program);
+            if (!path.isEmpty()) {
+                chosen = reading;
+                break;
+            }
+        }
+        if (path.isEmpty()) {
+            lastError_ = ENOENT;
+            return false;
+        }
+
+        // dup2 clears close-on-exec on the copies; stdin is replaced after
+        // the copies so that any output descriptor number works.
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        // Descriptors that other parts of the program (or libraries) opened
+        // without close-on-exec must not reach the command either.
+        posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+
+        posix_spawnattr_t attr;
+        posix_spawnattr_init(&attr);
+        sigset_t none, all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        posix_spawnattr_setsigmask(&attr, &none);
+        posix_spawnattr_setsigdefault(&attr, &all);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+        QByteArray program = chosen.program;
+        QByteArray rest = chosen.rest;
+        char* argv[] = {program.data(), rest.isEmpty() ? nullptr : rest.data(), nullptr};
+        pid_t pid = 0;
+        const int rc = ::posix_spawn(&pid, path.constData(), &actions, &attr, argv, environ);
+        posix_spawnattr_destroy(&attr);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            lastError_ = rc;
+            return false;
+        }
+        processId = pid;
+        return true;
+    }
+
+    // The pipe is drained in large blocks and handed out in reads of at most
+    // `size` bytes: the caller still sees a blocking read of a few bytes, at
+    // a fraction of the system calls.
+    bool readFile(int handle, char* buffer, int size, int& bytesRead) override
+    {
+        ReadAhead& ahead = readAhead_[handle];
+        if (ahead.next == ahead.bytes.size()) {
+            ahead.bytes.resize(kReadAhead);
+            ahead.next = 0;
+            ssize_t n;
+            do
+                n = ::read(handle, ahead.bytes.data(), kReadAhead);
+            while (n < 0 && errno == EINTR);
+            if (n <= 0) {
+                ahead.bytes.clear();
+                bytesRead = 0;
+                lastError_ = n == 0 ? EPIPE : errno;
+                return false;
+            }
+            ahead.bytes.resize(n);
+        }
+        const qsizetype taken = std::min<qsizetype>(std::max(size, 0), ahead.bytes.size() - ahead.next);
+        std::memcpy(buffer, ahead.bytes.constData() + ahead.next, static_cast<size_t>(taken));
+        ahead.next += taken;
+        bytesRead = static_cast<int>(taken);
+        return true;
+    }
+
+    void closeHandle(int handle) override
+    {
+        readAhead_.erase(handle);
+        if (handle >= 0)
+            ::close(handle);
+    }
+
+    void closeProcess(int processId) override { Reaper::instance().release(processId); }
+
+    int lastError() const override { return lastError_; }
+
+private:
+    static constexpr qsizetype kReadAhead = 64 * 1024; // a pipe's default capacity
+
+    struct ReadAhead {
+        QByteArray bytes;
+        qsizetype next = 0;
+    };
+
+    std::unordered_map<int, ReadAhead> readAhead_;
+    int lastError_ = 0;
+};
+
+} // namespace
+
+std::shared_ptr<ProcessService> makeHostProcessService()
+{
+    return std::make_shared<HostProcessService>();
+}
+
+} // namespace qni

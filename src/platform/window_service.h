@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QtGlobal>
+
+namespace qni {
+
+// Window message numbers the runner posts.
+inline constexpr quint32 kWmClose = 0x10;
+inline constexpr quint32 kWmEndSession = 0x16;
+
+// user32's walk of the top-level windows and PostMessageA, with the kernel32
+// calls that end a process by id (OpenProcess, TerminateProcess).
+class WindowService {
+public:
+    using WindowId = quint64; // 0: no window
+    using ProcessHandle = qint64; // 0: no handle
+
+    struct TopLevelWindow {
+        WindowId window = 0;
+        WindowId parent = 0; // the owner (GetParent of a top-level window)
+        qint64 processId = 0;
+
+        bool operator==(const TopLevelWindow&) const = default;
+    };
+
+    virtual ~WindowService() = default;
+
+    // The top-level windows from the front: GetWindow(GetDesktopWindow(),
+    // GW_CHILD), then GW_HWNDNEXT until there is none. Windows whose owning
+    // process is not known are left out; without a display the walk is empty.
+    virtual QList<TopLevelWindow> topLevelWindows() = 0;
+
+    // PostMessageA with lParam. True when the message was handed on.
+    virtual bool postMessage(WindowId window, quint32 message, qint64 wParam, qint64 lParam) = 0;
+
+    // OpenProcess(PROCESS_TERMINATE, FALSE, processId): a handle, or 0.
+    virtual ProcessHandle openProcess(qint64 processId) = 0;
+    virtual bool terminateProcess(ProcessHandle process, quint32 exitCode) = 0;
+    virtual void closeHandle(ProcessHandle process) = 0;
+};
+
+} // namespace qni

@@ -1,0 +1,226 @@
+#include "runner/read_output.h"
+
+#include "platform/platform.h"
+#include "platform/process_service.h"
+#include "platform/window_service.h"
+#include "runner/console_icon.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QScopeGuard>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cerrno>
+
+namespace qni {
+namespace {
+
+constexpr int kReadSize = 256;
+constexpr int kPlatformWin32Windows = 1;
+
+constexpr int kInvalidCommand = 1200;
+constexpr int kBusy = 1201;
+constexpr int kNotProcessing = 1202;
+constexpr int kCannotClose = 1203;
+
+} // namespace
+
+bool isWin9xFamily(const VersionRecord& v)
+{
+    return (((v.major == 4 && v.minor == 0) || v.major > 4) && v.platformId == kPlatformWin32Windows)
+        || (v.major == 4 && v.minor > 0);
+}
+
+ReadOutput::ReadOutput(const Platform& platform, QWidget* parent)
+    : QWidget(parent)
+    , processes_(platform.processes)
+    , windows_(platform.windows)
+    , getVersion_([version = platform.versionRecord] { return version; })
+    , pumpEvents_([] { QCoreApplication::processEvents(); })
+{
+    setFixedSize(kWidth, kHeight);
+    QWidget::setVisible(false);
+}
+
+ReadOutput::~ReadOutput() = default;
+
+void ReadOutput::setEventPump(std::function<void()> pump) { pumpEvents_ = std::move(pump); }
+
+void ReadOutput::setVersionSource(std::function<VersionRecord()> source) { getVersion_ = std::move(source); }
+
+void ReadOutput::setVisible(bool)
+{
+    QWidget::setVisible(false);
+}
+
+QSize ReadOutput::sizeHint() const { return {kWidth, kHeight}; }
+
+void ReadOutput::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawPixmap(rect(), consoleIcon());
+}
+
+void ReadOutput::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const QSize face(kWidth, kHeight);
+    if (size() != face || minimumSize() != face || maximumSize() != face)
+        setFixedSize(face);
+}
+
+void ReadOutput::SetCommand(const QString& sCommandVal) { sCommand = sCommandVal; }
+
+QString ReadOutput::command() const { return sCommand; }
+
+void ReadOutput::CancelProcess()
+{
+    if (bProcessing) {
+        bCancel = true;
+        return;
+    }
+    raiseError(QStringLiteral("Not currently processing a command!"), kNotProcessing);
+}
+
+void ReadOutput::ProcessCommand()
+{
+    if (sCommand.isEmpty()) {
+        raiseError(QStringLiteral("Invalid Command."), kInvalidCommand);
+        return;
+    }
+    if (bProcessing) {
+        raiseError(QStringLiteral("Currently processing a command!"), kBusy);
+        return;
+    }
+    ExecuteCommand(QLatin1Char('"') + sCommand + QLatin1Char('"'));
+}
+
+void ReadOutput::raiseError(const QString& message, int code)
+{
+    int lastDllError = code; // a handler may change it; it is not read back
+    emit Error(message, lastDllError);
+}
+
+void ReadOutput::ExecuteCommand(const QString& command)
+{
+    // Handlers and the event pump may delete this control, or throw: the run
+    // keeps what it needs to close its handles either way.
+    const QPointer<ReadOutput> alive(this);
+    const std::shared_ptr<ProcessService> processes = processes_;
+    const std::function<void()> pump = pumpEvents_;
+
+    bProcessing = true;
+    int readEnd = -1;
+    int writeEnd = -1;
+    if (!processes || !processes->createPipe(readEnd, writeEnd)) {
+        const int code = processes ? processes->lastError() : ENOSYS;
+        bProcessing = false;
+        raiseError(QStringLiteral("CreatePipe failed."), code);
+        return;
+    }
+
+    const QString commandLine = processes->commandInterpreter() + QStringLiteral(" /c ") + command;
+    QStringEncoder toSystem(QStringConverter::System);
+    int processId = 0;
+    if (!processes->createProcess(toSystem(commandLine), writeEnd, processId)) {
+        const int code = processes->lastError();
+        bProcessing = false;
+        processes->closeHandle(readEnd);
+        processes->closeHandle(writeEnd);
+        raiseError(QStringLiteral("CreateProcess failed."), code);
+        return;
+    }
+    // Only the child holds the write end now, so its end shows as the end
+    // of the output.
+    processes->closeHandle(writeEnd);
+
+    const auto endOfRun = qScopeGuard([&] {
+        processes->closeProcess(processId);
+        processes->closeHandle(readEnd);
+        if (alive) {
+            bProcessing = false;
+            bCancel = false;
+        }
+    });
+
+    emit Starting();
+    if (!alive)
+        return;
+    bCancel = false;
+
+    // One decoder for the whole run: a character split between two reads
+    // is completed by the second.
+    QStringDecoder fromSystem(QStringConverter::System);
+    char buffer[kReadSize];
+    for (;;) {
+        if (pump)
+            pump();
+        if (!alive)
+            return;
+        if (bCancel)
+            break;
+        int bytesRead = 0;
+        const bool more = processes->readFile(readEnd, buffer, kReadSize, bytesRead);
+        const QString chunk = fromSystem(QByteArrayView(buffer, bytesRead));
+        if (more) {
+            emit GotChunk(chunk, false);
+            if (!alive)
+                return;
+            continue;
+        }
+        emit GotChunk(chunk, true);
+        if (!alive)
+            return;
+        emit Complete();
+        if (!alive || !bCancel)
+            return;
+        break;
+    }
+
+    if (CloseProcess(processId, 0))
+        emit Canceled();
+    else
+        raiseError(QStringLiteral("Cannot close process id: ") + QString::number(processId), kCannotClose);
+}
+
+bool ReadOutput::CloseProcess(int lProcessID, int uExitCode)
+{
+    if (!bVersionChecked)
+        CheckOSVersion();
+    if (!bIsWin9x)
+        return PostProcessMessage(lProcessID, kWmClose, 0);
+
+    if (!PostProcessMessage(lProcessID, kWmEndSession, -1))
+        return false;
+    const WindowService::ProcessHandle process = windows_->openProcess(lProcessID);
+    if (!process)
+        return false;
+    const bool terminated = windows_->terminateProcess(process, static_cast<quint32>(uExitCode));
+    windows_->closeHandle(process);
+    return terminated;
+}
+
+void ReadOutput::CheckOSVersion()
+{
+    bIsWin9x = isWin9xFamily(getVersion_ ? getVersion_() : VersionRecord{});
+    bVersionChecked = true;
+}
+
+bool ReadOutput::PostProcessMessage(int processId, quint32 message, qint64 wParam)
+{
+    if (!windows_)
+        return false;
+    bool found = false;
+    for (const WindowService::TopLevelWindow& w : windows_->topLevelWindows()) {
+        if (w.parent == 0 && w.processId == processId) {
+            windows_->postMessage(w.window, message, wParam, 0);
+            found = true;
+        }
+    }
+    return found;
+}
+
+} // namespace qni
