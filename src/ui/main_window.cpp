@@ -1,6 +1,9 @@
 #include "ui/main_window.h"
 
 #include "app/gather.h"
+#include "app/network_section.h"
+#include "app/output_view.h"
+#include "runner/read_output.h"
 #include "ui/about_box.h"
 #include "ui/app_metadata.h"
 #include "ui/twips.h"
@@ -94,6 +97,8 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
         std::_Exit(0);
     };
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
+    connect(ReadOutput1, &ReadOutput::Starting, this, &FrmMain::ReadOutput1_Starting, Qt::DirectConnection);
+    connect(ReadOutput1, &ReadOutput::GotChunk, this, &FrmMain::ReadOutput1_GotChunk, Qt::DirectConnection);
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_.shell); });
 }
 
@@ -168,6 +173,10 @@ void FrmMain::buildLayout()
     txtTotal = hidden(place(new LineTextBox(client_), "txtTotal", twipsRect(5640, 960, 1215, 285)));
     lblIPConfig = hidden(place(new CaptionLabel(client_), "lblIPConfig", twipsRect(5760, 3720, 1095, 255)));
     lblIPConfig->set(QStringLiteral("ipconfig /all"));
+    ReadOutput1 = new ReadOutput(platform_, client_);
+    ReadOutput1->setObjectName(QStringLiteral("ReadOutput1"));
+    ReadOutput1->move(twipsToPixels(6000), twipsToPixels(2160));
+    hidden(ReadOutput1);
     sOCk = hidden(place(new QWidget(client_), "sOCk", twipsRect(5640, 2760, 420, 420)));
     Inet1 = hidden(place(new QWidget(client_), "Inet1", twipsRect(6000, 3000, 420, 420)));
 
@@ -211,7 +220,22 @@ void FrmMain::cmdGet_Click()
     RunGather(host);
 }
 
-void FrmMain::runNetworkSection() {}
+void FrmMain::runNetworkSection()
+{
+    NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }};
+    RunNetworkSection(host);
+}
+
+void FrmMain::ReadOutput1_Starting()
+{
+    txtOutput->set(QString());
+}
+
+void FrmMain::ReadOutput1_GotChunk(const QString& sChunk, bool /*LastChunk*/)
+{
+    // Appended, not rebuilt: collecting output stays linear in its size.
+    txtOutput->append(normaliseChunk(sChunk));
+}
 
 void FrmMain::showNotXpMessage(const QString& text)
 {

@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace qni {
 
+class ReadOutput;
+
 // The main window: four frames of labelled result boxes, "Gather Info", the
 // status line, the Help menu, and hidden scratch boxes and tools. Laid out at
 // fixed positions; resizing moves nothing.
@@ -47,6 +49,8 @@ private:
     void buildLayout();
     void showNotXpMessage(const QString& text);
     void runNetworkSection();
+    void ReadOutput1_Starting();
+    void ReadOutput1_GotChunk(const QString& sChunk, bool LastChunk);
 
     Platform platform_;
     QWidget* client_ = nullptr;
@@ -72,6 +76,7 @@ private:
     CaptionLabel* lblStatus = nullptr;
     CaptionLabel* lblIPConfig = nullptr;
     QPushButton* cmdGet = nullptr;
+    ReadOutput* ReadOutput1 = nullptr;
     QWidget* sOCk = nullptr;
     QWidget* Inet1 = nullptr;
     QMenu* mnuHelp = nullptr;

@@ -1,0 +1,75 @@
+// ipconfig: the host's adapters in the Windows XP layout.
+#include "ipconfig_layout.h"
+
+#include <QFile>
+#include <QSysInfo>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(1024 * 1024) : QByteArray();
+}
+
+void write(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+const char* const kUsage =
+    "\r\nUSAGE:\r\n"
+    "    ipconfig [/? | /all]\r\n"
+    "\r\n"
+    "where\r\n"
+    "    Options:\r\n"
+    "       /?           Display this help message\r\n"
+    "       /all         Display full configuration information.\r\n"
+    "\r\n"
+    "The default is to display only the IP address, subnet mask and\r\n"
+    "default gateway for each adapter bound to TCP/IP.\r\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace qni::ipconfig;
+
+    // The command interpreter hands over the rest of its command line as one
+    // argument; a shell may split it.
+    QString options;
+    for (int i = 1; i < argc; ++i)
+        options += QString::fromLocal8Bit(argv[i]) + QLatin1Char(' ');
+    options = options.trimmed().toLower();
+
+    Layout layout = Layout::Short;
+    if (options == QLatin1String("/all") || options == QLatin1String("-all")) {
+        layout = Layout::All;
+    } else if (options == QLatin1String("/?") || options == QLatin1String("-?")) {
+        write(QString::fromLatin1(kUsage));
+        return 0;
+    } else if (!options.isEmpty()) {
+        write(QStringLiteral("\r\nError: unrecognized or incomplete command line.\r\n") + QString::fromLatin1(kUsage));
+        return 1;
+    }
+
+    HostInfo host;
+    host.hostName = QSysInfo::machineHostName();
+    host.ipRouting = readFile(QStringLiteral("/proc/sys/net/ipv4/ip_forward")).trimmed() == "1";
+    host.gateways = parseDefaultGateways(readFile(QStringLiteral("/proc/net/route")));
+    host.dnsServers = parseNameServers(readFile(QStringLiteral("/etc/resolv.conf")));
+
+    std::vector<qni::Adapter> adapters;
+    try {
+        adapters = qni::readHostAdapters();
+    } catch (const std::exception&) {
+        // Nothing to list: the header alone, as on a machine without adapters.
+    }
+    write(formatIpconfig(adapters, host, layout));
+    return 0;
+}
