@@ -4,99 +4,38 @@
 
 namespace qni {
 
-namespace {
-
-// How a Windows edit control shows CR LF: as a line break.
-QString multiLineView(const QString& text)
-{
-    QString view = text;
-    view.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return view;
-}
-
-} // namespace
-
-LineTextBox::LineTextBox(QWidget* parent) : QLineEdit(parent)
+LineTextBox::LineTextBox(QWidget* parent) : StoredTextBox<QLineEdit>(parent)
 {
     setMaxLength(std::numeric_limits<int>::max());
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& t) { text_ = t; });
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) { takeTyped(typed); });
 }
 
-void LineTextBox::set(const QString& text)
+void LineTextBox::showView(const QString& text)
 {
-    text_ = text;
-    refreshView();
-}
-
-void LineTextBox::append(const QString& tail)
-{
-    text_ += tail;
-    refreshView();
-}
-
-void LineTextBox::refreshView()
-{
-    if (!isVisible()) {
-        viewStale_ = true;
-        return;
-    }
-    viewStale_ = false;
-    QLineEdit::setText(text_);
+    setText(text);
     setCursorPosition(0);
 }
 
-void LineTextBox::showEvent(QShowEvent* event)
-{
-    if (viewStale_)
-        refreshView();
-    QLineEdit::showEvent(event);
-}
-
-MultiTextBox::MultiTextBox(QWidget* parent) : QPlainTextEdit(parent)
+MultiTextBox::MultiTextBox(QWidget* parent) : StoredTextBox<QPlainTextEdit>(parent)
 {
     // Tab moves to the next control, as in the edit boxes users know.
     setTabChangesFocus(true);
-    connect(this, &QPlainTextEdit::textChanged, this, [this] { takeUserEdit(); });
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (updatingView_)
+            return;
+        QString typed = toPlainText();
+        typed.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        takeTyped(typed);
+    });
 }
 
-void MultiTextBox::set(const QString& text)
+void MultiTextBox::showView(const QString& text)
 {
-    text_ = text;
-    refreshView();
-}
-
-void MultiTextBox::append(const QString& tail)
-{
-    text_ += tail;
-    refreshView();
-}
-
-void MultiTextBox::refreshView()
-{
-    if (!isVisible()) {
-        viewStale_ = true;
-        return;
-    }
-    viewStale_ = false;
+    QString view = text;
+    view.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     updatingView_ = true;
-    setPlainText(multiLineView(text_));
+    setPlainText(view);
     updatingView_ = false;
-}
-
-void MultiTextBox::takeUserEdit()
-{
-    if (updatingView_)
-        return;
-    QString typed = toPlainText();
-    typed.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    text_ = typed;
-}
-
-void MultiTextBox::showEvent(QShowEvent* event)
-{
-    if (viewStale_)
-        refreshView();
-    QPlainTextEdit::showEvent(event);
 }
 
 CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent)

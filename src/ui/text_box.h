@@ -8,45 +8,70 @@
 
 namespace qni {
 
-// Single-line text box. The text it stores is exactly what was assigned
-// (CR LF kept, no length limit); the line edit shows a view of it. What the
-// user types replaces the stored text.
-class LineTextBox final : public QLineEdit, public TextSlot {
+// A text box whose text is exactly what was last assigned or typed (CR LF
+// kept, no length limit); the widget shows a view of it. A hidden box defers
+// its view until it is shown, so collecting a long output into one costs time
+// in proportion to its size.
+template <class Widget>
+class StoredTextBox : public Widget, public TextSlot {
 public:
-    explicit LineTextBox(QWidget* parent = nullptr);
+    explicit StoredTextBox(QWidget* parent = nullptr) : Widget(parent) {}
+
     QString get() const override { return text_; }
-    void set(const QString& text) override;
-    void append(const QString& tail) override;
+    void set(const QString& text) override
+    {
+        text_ = text;
+        refreshView();
+    }
+    void append(const QString& tail) override
+    {
+        text_ += tail;
+        refreshView();
+    }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    // Puts the stored text into the widget.
+    virtual void showView(const QString& text) = 0;
+    // What the user typed becomes the stored text.
+    void takeTyped(QString text) { text_ = std::move(text); }
+
+    void showEvent(QShowEvent* event) override
+    {
+        if (viewStale_)
+            refreshView();
+        Widget::showEvent(event);
+    }
 
 private:
-    void refreshView();
+    void refreshView()
+    {
+        viewStale_ = !this->isVisible();
+        if (!viewStale_)
+            showView(text_);
+    }
 
     QString text_;
     bool viewStale_ = false;
 };
 
-// Multi-line text box. Stores CR LF line ends as assigned; the view shows
-// them as line breaks. A hidden box defers its view until it is shown, so
-// collecting a long output costs time in proportion to its size.
-class MultiTextBox final : public QPlainTextEdit, public TextSlot {
+// Single-line text box.
+class LineTextBox final : public StoredTextBox<QLineEdit> {
 public:
-    explicit MultiTextBox(QWidget* parent = nullptr);
-    QString get() const override { return text_; }
-    void set(const QString& text) override;
-    void append(const QString& tail) override;
+    explicit LineTextBox(QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void showView(const QString& text) override;
+};
+
+// Multi-line text box: CR LF shows as a line break.
+class MultiTextBox final : public StoredTextBox<QPlainTextEdit> {
+public:
+    explicit MultiTextBox(QWidget* parent = nullptr);
+
+protected:
+    void showView(const QString& text) override;
 
 private:
-    void refreshView();
-    void takeUserEdit();
-
-    QString text_;
-    bool viewStale_ = false;
     bool updatingView_ = false;
 };
 
