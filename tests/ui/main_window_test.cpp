@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -117,6 +118,9 @@ TEST(MainWindow, CaptionsFontsAndTheStatusBar)
     EXPECT_EQ(win.find<QGroupBox>("IPInfo")->title(), QStringLiteral("IP Information"));
     EXPECT_EQ(win.find<QPushButton>("cmdGet")->text(), QStringLiteral("Gather Info"));
     EXPECT_DOUBLE_EQ(win.find("txtMac")->font().pointSizeF(), 8.25);
+    // Arial resolves to a metric-compatible face, so captions fit their labels.
+    const QString face = QFontInfo(win.find("Label1")->font()).family();
+    EXPECT_TRUE(face == QLatin1String("Arial") || face == QLatin1String("Liberation Sans")) << face.toStdString();
 
     auto* status = win.find<QLabel>("lblStatus");
     EXPECT_EQ(status->text(), QString());
