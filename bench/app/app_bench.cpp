@@ -2,6 +2,8 @@
 // the text's size: each pair of sizes is printed as a ratio of CPU times, 10 MB
 // against 1 MB measured in the same run (linear is about 10; the goal is at
 // most 12).
+#include "figure.h"
+
 #include "app/extract_between.h"
 #include "app/output_view.h"
 #include "base/text_slot.h"
@@ -84,13 +86,13 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void printRatio(const char* label, const std::string& name) const
+    void printRatio(const char* figure, const std::string& name) const
     {
         const auto small = times.find(name + "/" + std::to_string(kMB));
         const auto large = times.find(name + "/" + std::to_string(10 * kMB));
         if (small == times.end() || large == times.end() || small->second <= 0)
             return;
-        std::printf("%-20s 10 MB / 1 MB = %5.2f (goal <= 12)\n", label, large->second / small->second);
+        qni::bench::printFigure(figure, large->second / small->second, "ratio", qni::bench::Goal::AtMost, 12);
     }
 };
 
@@ -111,7 +113,7 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\n");
-    reporter.printRatio("collect output", "BM_CollectOutput");
-    reporter.printRatio("ExtractBetween", "BM_ExtractBetween");
+    reporter.printRatio("output_10mb_over_1mb", "BM_CollectOutput");
+    reporter.printRatio("extract_10mb_over_1mb", "BM_ExtractBetween");
     return 0;
 }

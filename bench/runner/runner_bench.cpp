@@ -1,6 +1,8 @@
 // Throughput of a run: ProcessCommand with an empty GotChunk handler against
 // its floor, a plain loop of 256-byte reads on the same kind of pipe from the
 // same command through the same interpreter, both measured in this run.
+#include "figure.h"
+
 #include "platform/platform.h"
 #include "platform/process_service.h"
 #include "runner/read_output.h"
@@ -90,7 +92,7 @@ int main(int argc, char** argv)
     const double runner = reporter.rates["BM_ProcessCommand"];
     if (floor > 0 && runner > 0) {
         std::printf("floor  %.1f MB/s (256-byte reads)\nrunner %.1f MB/s (ProcessCommand)\n", floor / 1e6, runner / 1e6);
-        std::printf("figure runner_vs_floor %.3f ratio (goal >= 0.5)\n", runner / floor);
+        qni::bench::printFigure("runner_vs_floor", runner / floor, "ratio", qni::bench::Goal::AtLeast, 0.5);
     }
     benchmark::Shutdown();
     return 0;

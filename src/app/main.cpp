@@ -3,8 +3,10 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -31,5 +33,13 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(qni::applicationIcon());
     qni::FrmMain window(std::move(platform));
     window.show();
+    // For measuring start-up (scripts/bench.sh): QNI_EXIT_WHEN_SHOWN ends the
+    // program as soon as the window has been shown and painted once.
+    if (qEnvironmentVariableIsSet("QNI_EXIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &window, [&window] {
+            window.repaint();
+            std::fflush(nullptr);
+            std::_Exit(0);
+        });
     return app.exec();
 }

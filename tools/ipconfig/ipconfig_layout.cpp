@@ -50,7 +50,8 @@ struct Section {
 };
 
 // Names in XP's style: per kind, the adapter carrying the default route (else
-// the first) gets the plain name, the others 2, 3, ... in index order.
+// the first connected one, else the first) gets the plain name, the others
+// 2, 3, ... in index order.
 std::vector<Section> nameSections(const std::vector<Adapter>& adapters)
 {
     std::vector<const Adapter*> listed;
@@ -69,10 +70,12 @@ std::vector<Section> nameSections(const std::vector<Adapter>& adapters)
         if (k != Other && a->defaultRoute && !primary[k])
             primary[k] = a;
     }
-    for (const Adapter* a : listed) {
-        const Kind k = kindOf(a);
-        if (k != Other && !primary[k])
-            primary[k] = a;
+    for (const bool connectedOnly : {true, false}) {
+        for (const Adapter* a : listed) {
+            const Kind k = kindOf(a);
+            if (k != Other && !primary[k] && (a->up || !connectedOnly))
+                primary[k] = a;
+        }
     }
 
     const QString base[2] = {QStringLiteral("Local Area Connection"), QStringLiteral("Wireless Network Connection")};
@@ -93,6 +96,13 @@ std::vector<Section> nameSections(const std::vector<Adapter>& adapters)
     }
     std::stable_partition(sections.begin(), sections.end(),
                           [&](const Section& s) { return s.adapter == primary[Wired]; });
+    // A disconnected adapter's section has no Dhcp line, as on XP: a reader
+    // cutting from its physical address to the next Dhcp line would run on
+    // into the following adapter. With no wired adapter connected, the wired
+    // sections therefore come last.
+    if (primary[Wired] && !primary[Wired]->up)
+        std::stable_partition(sections.begin(), sections.end(),
+                              [&](const Section& s) { return kindOf(s.adapter) != Wired; });
     return sections;
 }
 

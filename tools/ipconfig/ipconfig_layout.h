@@ -28,7 +28,8 @@ enum class Layout {
 // The adapters in the Windows XP layout, every line ended by CR LF as XP
 // wrote it into a pipe. Loopback is never listed; the adapter that gets the
 // plain name "Local Area Connection" comes first, so a reader looking for the
-// first such section finds the main wired adapter and not "... 2".
+// first such section finds the main wired adapter and not "... 2". When no
+// wired adapter is connected, the wired sections come last instead.
 QString formatIpconfig(const std::vector<Adapter>& adapters, const HostInfo& host, Layout layout);
 
 // The IPv4 default gateway of each interface in a /proc/net/route text

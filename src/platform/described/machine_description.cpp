@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 namespace qni {
 
@@ -18,10 +19,27 @@ constexpr qint64 kMaxDescriptionBytes = 64 * 1024 * 1024;
 
 [[noreturn]] void fail(const QString& fileName, const QString& fault)
 {
-    throw DescriptionError((fileName + QStringLiteral(": ") + fault).toStdString());
+    // The report is one line, whatever control characters the file's name or
+    // its member names hold.
+    QString message = fileName + QStringLiteral(": ") + fault;
+    for (QChar& c : message) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    throw DescriptionError(message.toStdString());
 }
 
 QString quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+
+// Names that match without regard to case must not be given twice: one of
+// the two would be silently left unused.
+void claimName(QSet<QString>& seen, const QString& name, const QString& fileName, const QString& where)
+{
+    const QString key = name.toLower();
+    if (seen.contains(key))
+        fail(fileName, where + QStringLiteral(": named twice (names match without regard to case)"));
+    seen.insert(key);
+}
 
 // A property or registry value: string, number, boolean (management only),
 // null, or an array of strings.
@@ -216,18 +234,23 @@ MachineDescription parseMachineDescription(const QByteArray& json, const QString
     d.registry = member<QHash<QString, Variant>>(root, QStringLiteral("registry"), true, fileName,
         [&](const QJsonValue& v, const QString& where) {
             QHash<QString, Variant> values;
+            QSet<QString> seen;
             const QJsonObject o = expectObject(v, fileName, where);
-            for (auto it = o.begin(); it != o.end(); ++it)
-                values.insert(it.key().toLower(),
-                              toVariant(*it, false, fileName, where + QLatin1Char('.') + quoted(it.key())));
+            for (auto it = o.begin(); it != o.end(); ++it) {
+                const QString valueWhere = where + QLatin1Char('.') + quoted(it.key());
+                claimName(seen, it.key(), fileName, valueWhere);
+                values.insert(it.key().toLower(), toVariant(*it, false, fileName, valueWhere));
+            }
             return values;
         });
     d.management = member<QHash<QString, ManagementCollection>>(root, QStringLiteral("management"), true, fileName,
         [&](const QJsonValue& v, const QString& where) {
             QHash<QString, ManagementCollection> classes;
+            QSet<QString> seenClasses;
             const QJsonObject o = expectObject(v, fileName, where);
             for (auto it = o.begin(); it != o.end(); ++it) {
                 const QString classWhere = where + QLatin1Char('.') + quoted(it.key());
+                claimName(seenClasses, it.key(), fileName, classWhere);
                 if (!it->isArray())
                     fail(fileName, classWhere + QStringLiteral(": expected an array of instances"));
                 ManagementCollection instances;
@@ -236,9 +259,12 @@ MachineDescription parseMachineDescription(const QByteArray& json, const QString
                     const QString instWhere = classWhere + QStringLiteral("[%1]").arg(i);
                     const QJsonObject inst = expectObject(array.at(i), fileName, instWhere);
                     ManagementObject object;
-                    for (auto p = inst.begin(); p != inst.end(); ++p)
-                        object.properties.append(
-                            {p.key(), toVariant(*p, true, fileName, instWhere + QLatin1Char('.') + quoted(p.key()))});
+                    QSet<QString> seenProperties;
+                    for (auto p = inst.begin(); p != inst.end(); ++p) {
+                        const QString propertyWhere = instWhere + QLatin1Char('.') + quoted(p.key());
+                        claimName(seenProperties, p.key(), fileName, propertyWhere);
+                        object.properties.append({p.key(), toVariant(*p, true, fileName, propertyWhere)});
+                    }
                     instances.append(object);
                 }
                 classes.insert(it.key().toLower(), instances);
@@ -267,6 +293,9 @@ MachineDescription loadMachineDescription(const QString& path)
         fail(path, QStringLiteral("no such file"));
     if (info.isDir())
         fail(path, QStringLiteral("is a directory, not a machine description"));
+    // Opening a FIFO would wait for a writer, and a device may never end.
+    if (!info.isFile())
+        fail(path, QStringLiteral("is not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail(path, QStringLiteral("cannot be read: ") + file.errorString());

@@ -1,0 +1,284 @@
+// A whole gather in the real main window (offscreen), clicked as the user
+// clicks "Gather Info", on the described Windows XP machine of the tests:
+// the management, registry, address and page answers come from the
+// description, and "ipconfig /all" is written by the real bundled command
+// interpreter through the real runner and pipe.
+//
+//   gather_bench overhead   median time of a gather minus its 1-second pause
+//   gather_bench peak-rss   peak resident memory of a process after one gather
+//   gather_bench fetch      the page fetch of a gather against loopback servers
+//                           that accept and then never answer, or trickle
+#include "figure.h"
+
+#include "app/gather.h"
+#include "app/output_view.h"
+#include "base/result_boxes.h"
+#include "platform/network.h"
+#include "platform/platform.h"
+#include "ui/app_metadata.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QWindow>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace qni;
+using namespace qni::bench;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr double kPauseMs = 1000.0; // the network section's Pause 1
+constexpr int kOverheadRuns = 7;
+
+double msSince(Clock::time_point begin)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// The real window as main() builds it, shown and exposed.
+struct Window {
+    explicit Window(Platform platform) : w(std::move(platform))
+    {
+        w.setEndProgram([] {});
+        w.setMessageHandler([](const QString& text) {
+            std::fprintf(stderr, "unexpected message box: %s\n", qPrintable(text));
+        });
+        w.show();
+        const auto begin = Clock::now();
+        while (!(w.windowHandle() && w.windowHandle()->isExposed()) && msSince(begin) < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents();
+    }
+
+    // One click of "Gather Info"; returns its wall time in milliseconds.
+    double gather()
+    {
+        auto* button = w.findChild<QPushButton*>(QStringLiteral("cmdGet"));
+        const auto begin = Clock::now();
+        button->click();
+        return msSince(begin);
+    }
+
+    // A gather that went wrong would make a fast figure meaningless.
+    bool gatheredTheDescribedMachine(bool withPage = true)
+    {
+        ResultBoxes& b = w.boxes();
+        const bool ok = b.lblStatus.get() == kGathered && b.txtMac.get() == QLatin1String("00-0C-29-4F-1A-2B") &&
+                        b.txtCPUSpeed.get() == QLatin1String("2992 Mhz") &&
+                        b.txtMask.get() == QLatin1String("255.255.255.0") &&
+                        (!withPage || b.txtINTIP.get() == QLatin1String("81.2.3.4"));
+        if (!ok)
+            std::fprintf(stderr, "the gather did not fill the boxes: status \"%s\", MAC \"%s\", address \"%s\"\n",
+                         qPrintable(b.lblStatus.get()), qPrintable(b.txtMac.get()), qPrintable(b.txtINTIP.get()));
+        return ok;
+    }
+
+    FrmMain w;
+};
+
+int overhead()
+{
+    Window window(platformFromEnvironment());
+    std::vector<double> extra;
+    for (int run = 0; run < kOverheadRuns; ++run) {
+        const double ms = window.gather();
+        if (!window.gatheredTheDescribedMachine())
+            return 1;
+        extra.push_back(ms - kPauseMs);
+        std::printf("gather %d: %.1f ms (%.1f ms beyond the pause)\n", run + 1, ms, ms - kPauseMs);
+    }
+    // For reading the figure: how much of it is the pause running over its
+    // second (sleep overshoot and the pause's own event rounds).
+    std::vector<double> pauses;
+    for (int run = 0; run < 3; ++run) {
+        const auto begin = Clock::now();
+        Pause(1);
+        pauses.push_back(msSince(begin) - kPauseMs);
+    }
+    std::printf("the pause alone runs %.1f ms over its second\n", median(pauses));
+    printFigure("gather_overhead_ms", median(extra), "ms", Goal::AtMost, 25);
+    return 0;
+}
+
+double vmHighWaterMarkMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+int peakRss()
+{
+    Window window(platformFromEnvironment());
+    std::printf("peak before the gather, window shown: %.1f MB\n", vmHighWaterMarkMb());
+    window.gather();
+    if (!window.gatheredTheDescribedMachine())
+        return 1;
+    const double mb = vmHighWaterMarkMb();
+    if (mb < 0)
+        return 1;
+    printFigure("peak_rss_mb", mb, "MB", Goal::AtMost, 45);
+    return 0;
+}
+
+// A server on 127.0.0.1 that accepts every connection and then either says
+// nothing at all or sends a response one byte every 200 ms. Stops by itself
+// after its lifetime, or when destroyed.
+class StallingServer {
+public:
+    enum class Kind { Silent, Trickle };
+
+    StallingServer(Kind kind, std::chrono::seconds lifetime) : kind_(kind)
+    {
+        listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+            ::listen(listen_, 8) != 0 || ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            return;
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this, deadline = Clock::now() + lifetime] { serve(deadline); });
+    }
+
+    ~StallingServer()
+    {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+        if (listen_ >= 0)
+            ::close(listen_);
+    }
+
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
+    bool listening() const { return port_ != 0; }
+
+private:
+    void serve(Clock::time_point deadline)
+    {
+        std::vector<int> peers;
+        const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 100000\r\n\r\n";
+        while (!stop_ && Clock::now() < deadline) {
+            pollfd p{listen_, POLLIN, 0};
+            if (::poll(&p, 1, 200) > 0) {
+                const int peer = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+                if (peer >= 0) {
+                    peers.push_back(peer);
+                    if (kind_ == Kind::Trickle)
+                        (void)!::send(peer, head.constData(), head.size(), MSG_NOSIGNAL);
+                }
+            }
+            if (kind_ == Kind::Trickle) {
+                for (const int peer : peers)
+                    (void)!::send(peer, "1", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+            }
+        }
+        for (const int peer : peers)
+            ::close(peer);
+    }
+
+    Kind kind_;
+    int listen_ = -1;
+    quint16 port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// The seam: the program asks for its constant page address; the host's
+// fetch is handed the loopback server's instead, and timed.
+class RedirectedInternet final : public Internet {
+public:
+    RedirectedInternet(std::shared_ptr<Internet> inner, QString url) : inner_(std::move(inner)), url_(std::move(url)) {}
+
+    QString openUrl(const QString&) override
+    {
+        const auto begin = Clock::now();
+        const auto timed = qScopeGuard([&] { seconds = msSince(begin) / 1000.0; });
+        return inner_->openUrl(url_);
+    }
+
+    double seconds = -1;
+
+private:
+    std::shared_ptr<Internet> inner_;
+    QString url_;
+};
+
+int fetch()
+{
+    // No proxy from the environment may carry the loopback request away.
+    qputenv("no_proxy", "127.0.0.1");
+    qputenv("NO_PROXY", "127.0.0.1");
+    double worst = 0;
+    for (const auto& [kind, name] : {std::pair{StallingServer::Kind::Silent, "silent"},
+                                     std::pair{StallingServer::Kind::Trickle, "trickle"}}) {
+        StallingServer server(kind, std::chrono::seconds(30));
+        if (!server.listening())
+            return 1;
+        Platform platform = platformFromEnvironment();
+        auto internet = std::make_shared<RedirectedInternet>(makeHostInternet(), server.url());
+        platform.internet = internet;
+        Window window(std::move(platform));
+        const double ms = window.gather();
+        if (!window.gatheredTheDescribedMachine(false) || internet->seconds < 0)
+            return 1;
+        std::printf("%s server: fetch %.2f s, whole gather %.2f s\n", name, internet->seconds, ms / 1000);
+        worst = std::max(worst, internet->seconds);
+    }
+    printFigure("fetch_worst_s", worst, "s", Goal::AtMost, 10.5);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray("overhead");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The interpreter beside the program, as an installed program finds it.
+    qputenv("ComSpec", QNI_BIN_DIR "/qni-cmd");
+    qputenv("QNI_MACHINE", QNI_MACHINES_DIR "/xp-sp3.json");
+
+    QApplication app(argc, argv);
+    applyApplicationMetadata(app);
+    QApplication::setWindowIcon(applicationIcon());
+
+    if (mode == "overhead")
+        return overhead();
+    if (mode == "peak-rss")
+        return peakRss();
+    if (mode == "fetch")
+        return fetch();
+    std::fprintf(stderr, "usage: gather_bench [overhead|peak-rss|fetch]\n");
+    return 2;
+}
