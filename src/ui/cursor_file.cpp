@@ -30,8 +30,15 @@ qint32 i32(const char* p) { return qFromLittleEndian<qint32>(p); }
 bool plausibleImage(const QByteArray& image)
 {
     static const QByteArray pngMagic("\x89PNG\r\n\x1a\n", 8);
-    if (image.startsWith(pngMagic))
-        return true; // the PNG decoder checks its own sizes
+    if (image.startsWith(pngMagic)) {
+        // The IHDR chunk's size, checked before decoding: a small file may
+        // claim a picture large enough to cost megabytes to decode.
+        if (image.size() < 24)
+            return false;
+        const quint32 width = qFromBigEndian<quint32>(image.constData() + 16);
+        const quint32 height = qFromBigEndian<quint32>(image.constData() + 20);
+        return width > 0 && width <= quint32(kMaxSide) && height > 0 && height <= quint32(kMaxSide);
+    }
     if (image.size() < kInfoHeaderSize)
         return false;
     const char* h = image.constData();

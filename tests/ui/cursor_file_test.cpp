@@ -1,6 +1,8 @@
 #include "ui/cursor_file.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -111,3 +113,43 @@ TEST(CursorFile, FilesThatAreNotPlainCursorsGiveThePointingHand)
 }
 
 } // namespace
+
+namespace {
+
+// A one-entry cursor file around a PNG picture.
+QByteArray pngCursor(const QImage& picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    QByteArray file(22, '\0');
+    put16(file, 2, 2);
+    put16(file, 4, 1);
+    file[6] = char(picture.width() & 0xFF);
+    file[7] = char(picture.height() & 0xFF);
+    put16(file, 10, 3);
+    put16(file, 12, 4);
+    put32(file, 14, quint32(png.size()));
+    put32(file, 18, 22);
+    return file + png;
+}
+
+} // namespace
+
+TEST(CursorFile, PngPicturesAreSizeCheckedBeforeDecoding)
+{
+    QImage small(32, 32, QImage::Format_ARGB32);
+    small.fill(Qt::black);
+    const auto cursor = parseCursorFile(pngCursor(small));
+    ASSERT_TRUE(cursor);
+    EXPECT_EQ(cursor->image.size(), QSize(32, 32));
+    EXPECT_EQ(cursor->hotSpot, QPoint(3, 4));
+
+    // A small file whose header claims a picture of 5790 x 5790 pixels.
+    QByteArray huge = pngCursor(small);
+    qToBigEndian<quint32>(5790, huge.data() + 22 + 16);
+    qToBigEndian<quint32>(5790, huge.data() + 22 + 20);
+    EXPECT_FALSE(parseCursorFile(huge));
+    EXPECT_FALSE(parseCursorFile(huge.left(22 + 20))); // header cut short
+}
