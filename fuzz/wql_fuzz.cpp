@@ -16,12 +16,12 @@ using namespace qni;
 
 namespace {
 
-std::optional<Variant> valueFrom(QByteArrayView spec)
+std::optional<Variant> valueFrom(QByteArrayView recipe)
 {
-    if (spec.isEmpty())
+    if (recipe.isEmpty())
         return std::nullopt;
-    const QByteArrayView payload = spec.sliced(1);
-    switch (uchar(spec.front()) % 6) {
+    const QByteArrayView payload = recipe.sliced(1);
+    switch (uchar(recipe.front()) % 6) {
     case 0:
         return Variant();
     case 1:
