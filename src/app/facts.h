@@ -1,0 +1,66 @@
+#pragma once
+
+#include "base/result_boxes.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+namespace qni {
+
+// The ten facts the window shows, in window order.
+enum class Fact {
+    OperatingSystem,
+    SerialNumber,
+    OsVersion,
+    MemoryChips,
+    Cpu,
+    ClockedSpeed,
+    NetworkAddress,
+    InternetAddress,
+    SubnetMask,
+    MacAddress,
+};
+
+struct FactInfo {
+    Fact fact;
+    const char* caption;  // the window's label caption, colon included
+    const char* jsonName; // the report's member name
+    TextSlot& (*box)(ResultBoxes&);
+};
+
+inline constexpr std::array<FactInfo, 10> kFacts = {{
+    {Fact::OperatingSystem, "Operating System:", "operating_system", [](ResultBoxes& b) -> TextSlot& { return b.txtOS; }},
+    {Fact::SerialNumber, "Serial Number:", "serial_number", [](ResultBoxes& b) -> TextSlot& { return b.txtOSSerial; }},
+    {Fact::OsVersion, "OS Version:", "os_version", [](ResultBoxes& b) -> TextSlot& { return b.txtVersion; }},
+    {Fact::MemoryChips, "Memory Chips:", "memory_chips", [](ResultBoxes& b) -> TextSlot& { return b.txtMemory; }},
+    {Fact::Cpu, "CPU:", "cpu", [](ResultBoxes& b) -> TextSlot& { return b.txtCPU; }},
+    {Fact::ClockedSpeed, "Clocked Speed:", "clocked_speed", [](ResultBoxes& b) -> TextSlot& { return b.txtCPUSpeed; }},
+    {Fact::NetworkAddress, "Network Address:", "network_address", [](ResultBoxes& b) -> TextSlot& { return b.txtNETIP; }},
+    {Fact::InternetAddress, "Internet Address:", "internet_address", [](ResultBoxes& b) -> TextSlot& { return b.txtINTIP; }},
+    {Fact::SubnetMask, "Subnet Mask:", "subnet_mask", [](ResultBoxes& b) -> TextSlot& { return b.txtMask; }},
+    {Fact::MacAddress, "Mac Address:", "mac_address", [](ResultBoxes& b) -> TextSlot& { return b.txtMac; }},
+}};
+
+inline const FactInfo& factInfo(Fact fact)
+{
+    return kFacts[static_cast<size_t>(fact)];
+}
+
+// A fact that a run could not gather, and why ("the page could not be
+// fetched (could not resolve host)").
+struct FactFailure {
+    Fact fact;
+    QString reason;
+
+    bool operator==(const FactFailure&) const = default;
+};
+
+// What a finished run tells beside the boxes.
+struct GatherOutcome {
+    bool notXp = false;
+    QList<FactFailure> failures; // window order, at most one per fact
+};
+
+} // namespace qni
