@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs to build, test and run,
 # asking apt only for what is missing, so a second run costs nothing.
+# A script that needs more for itself names the extra packages as arguments.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils fonts-liberation2
   desktop-file-utils appstream
+  man-db groff-base dpkg-dev lintian
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
