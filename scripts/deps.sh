@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libcurl4-openssl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils fonts-liberation2
-  desktop-file-utils appstream
+  desktop-file-utils appstream ansible-core
 )
 
 missing=()
