@@ -38,6 +38,7 @@ run() {
 
 bench="$build_dir/bench"
 run startup 1 "$bench/startup_bench"
+run report 1 "$bench/startup_bench" report
 run gather 1 "$bench/gather_bench" overhead
 run peak_rss 1 "$bench/gather_bench" peak-rss
 run runner 1 "$bench/runner_bench" --benchmark_color=false

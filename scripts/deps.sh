@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils fonts-liberation2
   desktop-file-utils appstream
   man-db groff-base dpkg-dev lintian
+  ansible-core
 )
 packages+=("$@")
 

@@ -4,6 +4,10 @@
 // so the time to its exit is the time to a shown window (plus the kernel's
 // process exit, well under a millisecond). One unmeasured run first warms
 // the file cache; the figure is the median of the next ten.
+//
+// "startup_bench report": a whole `--json` run on a described machine, start
+// to exit, minus the one-second pause; median of seven. Each run must print
+// a finished gather, so a broken one cannot make a fast figure.
 #include "figure.h"
 
 #include <algorithm>
@@ -28,9 +32,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRuns = 10;
 constexpr int kTimeoutMs = 10000;
 // The host machine as a user starts the program, on the offscreen platform.
-const char* const kDropped[] = {"QT_QPA_PLATFORM=", "QNI_MACHINE=", "QNI_EXIT_WHEN_SHOWN="};
+const char* const kDropped[] = {"QT_QPA_PLATFORM=", "QNI_MACHINE=", "QNI_EXIT_WHEN_SHOWN=", "DISPLAY="};
 
-std::vector<std::string> childEnvironment()
+std::vector<std::string> childEnvironment(bool report)
 {
     const auto replaced = [](const std::string& kv) {
         return std::any_of(std::begin(kDropped), std::end(kDropped),
@@ -41,24 +45,44 @@ std::vector<std::string> childEnvironment()
         if (!replaced(*e))
             env.push_back(*e);
     }
-    env.push_back("QT_QPA_PLATFORM=offscreen");
-    env.push_back("QNI_EXIT_WHEN_SHOWN=1");
+    if (report) {
+        // A report picks its platform itself and needs no display.
+        env.push_back("QNI_MACHINE=" QNI_MACHINES_DIR "/xp-sp3.json");
+    } else {
+        env.push_back("QT_QPA_PLATFORM=offscreen");
+        env.push_back("QNI_EXIT_WHEN_SHOWN=1");
+    }
     return env;
 }
 
 // Milliseconds from spawn to exit, or a negative value when the program did
-// not end by itself with status 0.
-double runOnce(const char* program, const std::vector<std::string>& env)
+// not end by itself with status 0. Standard output goes to *out when given
+// (a report is far smaller than a pipe's buffer).
+double runOnce(const char* program, const std::vector<std::string>& env, bool report, std::string* out = nullptr)
 {
     std::vector<char*> envp;
     for (const std::string& kv : env)
         envp.push_back(const_cast<char*>(kv.c_str()));
     envp.push_back(nullptr);
-    char* argv[] = {const_cast<char*>(program), nullptr};
+    char json[] = "--json";
+    char* argv[] = {const_cast<char*>(program), report ? json : nullptr, nullptr};
 
+    int pipeFds[2] = {-1, -1};
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (out) {
+        if (::pipe(pipeFds) != 0)
+            return -1;
+        ::posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        ::posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    }
     const auto begin = Clock::now();
     pid_t pid = 0;
-    if (::posix_spawn(&pid, program, nullptr, nullptr, argv, envp.data()) != 0)
+    const int spawned = ::posix_spawn(&pid, program, &actions, nullptr, argv, envp.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (out)
+        ::close(pipeFds[1]);
+    if (spawned != 0)
         return -1;
     const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     pollfd p{pidfd, POLLIN, 0};
@@ -70,22 +94,59 @@ double runOnce(const char* program, const std::vector<std::string>& env)
     ::waitpid(pid, &status, 0);
     if (pidfd >= 0)
         ::close(pidfd);
+    if (out) {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+            out->append(buffer, size_t(n));
+        ::close(pipeFds[0]);
+    }
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
+}
+
+double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
+int reportOverhead(const char* program)
+{
+    constexpr int kReportRuns = 7;
+    const std::vector<std::string> env = childEnvironment(true);
+    std::vector<double> times;
+    for (int i = 0; i <= kReportRuns; ++i) {
+        std::string out;
+        const double ms = runOnce(program, env, true, &out);
+        if (ms < 0 || out.find("Information Gathered Successfully!") == std::string::npos) {
+            std::fprintf(stderr, "report run %d failed; it printed:\n%s\n", i, out.c_str());
+            return 1;
+        }
+        if (i > 0) // the first one warms the file cache
+            times.push_back(ms - 1000);
+    }
+    std::printf("--json minus the pause: min %.1f ms, max %.1f ms over %d runs\n",
+                *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()),
+                kReportRuns);
+    qni::bench::printFigure("report_overhead_ms", median(times), "ms", qni::bench::Goal::AtMost, 60);
+    return 0;
 }
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     const char* program = QNI_BIN_DIR "/quarn-network-information";
-    const std::vector<std::string> env = childEnvironment();
-    if (runOnce(program, env) < 0) {
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0)
+        return reportOverhead(program);
+    const std::vector<std::string> env = childEnvironment(false);
+    if (runOnce(program, env, false) < 0) {
         std::fprintf(stderr, "%s did not show its window and end by itself\n", program);
         return 1;
     }
     std::vector<double> times;
     for (int i = 0; i < kRuns; ++i) {
-        const double ms = runOnce(program, env);
+        const double ms = runOnce(program, env, false);
         if (ms < 0) {
             std::fprintf(stderr, "run %d failed\n", i + 1);
             return 1;

@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "report_run.h"
 #include "ui/app_metadata.h"
 #include "ui/main_window.h"
 
@@ -10,6 +11,16 @@
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QString error;
+    const std::optional<qni::RunMode> mode = qni::runModeFromArguments(arguments, &error);
+    if (!mode) {
+        std::fprintf(stderr, "quarn-network-information: %s\n", qUtf8Printable(error));
+        return 2;
+    }
+
     // A bad machine description is reported before any window opens.
     qni::Platform platform;
     try {
@@ -17,6 +28,13 @@ int main(int argc, char** argv)
     } catch (const qni::DescriptionError& e) {
         std::fprintf(stderr, "quarn-network-information: %s\n", e.what());
         return 2;
+    }
+
+    if (*mode != qni::RunMode::Window) {
+        qni::prepareReportRun();
+        QApplication app(argc, argv);
+        qni::applyApplicationMetadata(app);
+        return qni::runReport(*mode, std::move(platform));
     }
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&

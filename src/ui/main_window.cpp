@@ -218,6 +218,8 @@ void FrmMain::cmdGet_Click()
     GatherHost host{*boxes_, platform_, [] { QCoreApplication::processEvents(); }, showMessage_,
                     [this] { runNetworkSection(); }};
     RunGather(host);
+    lastOutcome_ = GatherOutcome{};
+    lastOutcome_.notXp = boxes_->txtOS.get() == kNotXpMarker;
 }
 
 void FrmMain::runNetworkSection()

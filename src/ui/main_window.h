@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/facts.h"
 #include "base/result_boxes.h"
 #include "platform/platform.h"
 #include "ui/text_box.h"
@@ -37,6 +38,8 @@ public:
 
     // The click handler of cmdGet: one gather run.
     void cmdGet_Click();
+    // What the last run told beside the boxes.
+    const GatherOutcome& lastOutcome() const { return lastOutcome_; }
 
     // Centres the window on its screen.
     void centreOnScreen();
@@ -83,6 +86,7 @@ private:
     QAction* mnuAbout = nullptr;
 
     std::unique_ptr<ResultBoxes> boxes_;
+    GatherOutcome lastOutcome_;
     std::function<void(const QString&)> showMessage_;
     std::function<void()> endProgram_;
     bool centred_ = false;
