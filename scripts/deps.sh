@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils fonts-liberation2
   desktop-file-utils appstream
+  dbus at-spi2-core python3-pyatspi
 )
 
 missing=()
