@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils appstream
   man-db groff-base dpkg-dev lintian
   ansible-core
+  dbus at-spi2-core python3-pyatspi
 )
 packages+=("$@")
 

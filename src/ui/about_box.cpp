@@ -1,6 +1,7 @@
 #include "ui/about_box.h"
 
 #include "platform/shell.h"
+#include "ui/accessibility.h"
 #include "ui/app_metadata.h"
 #include "ui/cursor_file.h"
 #include "ui/twips.h"
@@ -92,6 +93,15 @@ AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
 
     Label4->installEventFilter(this);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+
+    // Read out as a dialog with all its lines; the link opens through its
+    // accessible action as through a click.
+    markAsDialog(*this);
+    setAccessibleDescription(QStringList{lblAbout->text(), Label1->text(), Label2->text(), Label3->text(),
+                                         Label4->text()}
+                                 .join(QLatin1Char('\n')));
+    markAsLink(*Label4);
+    connect(Label4, &QLabel::linkActivated, this, [this] { label4Click(); });
 
     formLoad(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
     keepOffTaskBar(*this);

@@ -5,6 +5,7 @@
 #include "app/output_view.h"
 #include "runner/read_output.h"
 #include "ui/about_box.h"
+#include "ui/accessibility.h"
 #include "ui/app_metadata.h"
 #include "ui/twips.h"
 
@@ -91,6 +92,8 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
     boxes_ = std::make_unique<ResultBoxes>(ResultBoxes{*txtOS, *txtOSSerial, *txtVersion, *txtMemory, *txtCPU,
                                                        *txtCPUSpeed, *txtNETIP, *txtINTIP, *txtMask, *txtMac,
                                                        *txtOutput, *txtIP, *txtTotal, *lblStatus, *lblIPConfig});
+    nameResultBoxes(*boxes_);
+    markAsStatusLine(*lblStatus);
     showMessage_ = [this](const QString& text) { showNotXpMessage(text); };
     endProgram_ = [] {
         std::fflush(nullptr);
@@ -243,6 +246,7 @@ void FrmMain::showNotXpMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("notXpMessage"));
+    box.setAccessibleDescription(text);
     box.exec();
 }
 

@@ -1,5 +1,9 @@
 #include "ui/text_box.h"
 
+#include "ui/accessibility.h"
+
+#include <QEvent>
+
 #include <limits>
 
 namespace qni {
@@ -41,6 +45,23 @@ void MultiTextBox::showView(const QString& text)
 CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
+}
+
+void CaptionLabel::set(const QString& text)
+{
+    if (text == this->text())
+        return;
+    setText(text);
+    announceCaption(*this);
+}
+
+bool CaptionLabel::event(QEvent* event)
+{
+    // What the pointer would show is what a screen reader describes, whoever
+    // sets the tool tip.
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleDescription(toolTip());
+    return QLabel::event(event);
 }
 
 } // namespace qni

@@ -75,12 +75,17 @@ private:
     bool updatingView_ = false;
 };
 
-// A label whose caption the program reads and writes as text.
+// A label whose caption the program reads and writes as text. A new caption
+// of a status line is announced (ui/accessibility.h); the tool tip is also
+// the accessible description.
 class CaptionLabel final : public QLabel, public TextSlot {
 public:
     explicit CaptionLabel(QWidget* parent = nullptr);
     QString get() const override { return text(); }
-    void set(const QString& text) override { setText(text); }
+    void set(const QString& text) override;
+
+protected:
+    bool event(QEvent* event) override;
 };
 
 } // namespace qni
