@@ -43,6 +43,7 @@ run peak_rss 1 "$bench/gather_bench" peak-rss
 run runner 1 "$bench/runner_bench" --benchmark_color=false
 run app 2 "$bench/app_bench" --benchmark_color=false
 run fetch 1 "$bench/gather_bench" fetch
+run stall 1 "$bench/gather_bench" stall
 
 met=0
 for line in "${figures[@]}"; do
