@@ -40,7 +40,7 @@ bench="$build_dir/bench"
 run startup 1 "$bench/startup_bench"
 run gather 1 "$bench/gather_bench" overhead
 run peak_rss 1 "$bench/gather_bench" peak-rss
-run runner 1 "$bench/runner_bench" --benchmark_color=false
+run runner 1 "$bench/runner_bench"
 run app 2 "$bench/app_bench" --benchmark_color=false
 run fetch 1 "$bench/gather_bench" fetch
 run stall 1 "$bench/gather_bench" stall
