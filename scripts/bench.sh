@@ -11,7 +11,7 @@ scripts/deps.sh
 build_dir="${QNI_BENCH_DIR:-build-release}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQNI_BUILD_TESTS=OFF -DQNI_BUILD_BENCH=ON >/dev/null
 cmake --build "$build_dir" -j "$(nproc)" --target \
-  quarn-network-information qni-cmd ipconfig startup_bench gather_bench runner_bench app_bench >/dev/null
+  quarn-network-information qni-cmd ipconfig bare_window startup_bench gather_bench runner_bench app_bench >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 logs="$build_dir/bench-logs"
@@ -37,13 +37,14 @@ run() {
 }
 
 bench="$build_dir/bench"
-run startup 1 "$bench/startup_bench"
+run startup 2 "$bench/startup_bench"
 run report 1 "$bench/startup_bench" report
 run gather 1 "$bench/gather_bench" overhead
 run peak_rss 1 "$bench/gather_bench" peak-rss
-run runner 1 "$bench/runner_bench" --benchmark_color=false
+run runner 1 "$bench/runner_bench"
 run app 2 "$bench/app_bench" --benchmark_color=false
 run fetch 1 "$bench/gather_bench" fetch
+run stall 1 "$bench/gather_bench" stall
 
 met=0
 for line in "${figures[@]}"; do

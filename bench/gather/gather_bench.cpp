@@ -8,6 +8,9 @@
 //   gather_bench peak-rss   peak resident memory of a process after one gather
 //   gather_bench fetch      the page fetch of a gather against loopback servers
 //                           that accept and then never answer, or trickle
+//   gather_bench stall      the longest time the window handles no events
+//                           during a gather whose page never comes and whose
+//                           command writes a line every 300 ms for 3 s
 #include "figure.h"
 
 #include "app/gather.h"
@@ -22,6 +25,8 @@
 #include <QFile>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -221,12 +226,16 @@ public:
 
     QString openUrl(const QString&) override
     {
-        const auto begin = Clock::now();
-        const auto timed = qScopeGuard([&] { seconds = msSince(begin) / 1000.0; });
+        begin = Clock::now();
+        const auto timed = qScopeGuard([&] {
+            end = Clock::now();
+            seconds = msSince(begin) / 1000.0;
+        });
         return inner_->openUrl(url_);
     }
 
     double seconds = -1;
+    Clock::time_point begin, end;
 
 private:
     std::shared_ptr<Internet> inner_;
@@ -258,6 +267,96 @@ int fetch()
     return 0;
 }
 
+// A 5 ms timer fires only when the window's thread handles events, so the
+// longest gap between two firings is the longest stall, to within 5 ms. Each
+// gap is kept with the time it ended.
+class StallMeter {
+public:
+    StallMeter()
+    {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+    }
+
+    void start()
+    {
+        gaps_.clear();
+        last_ = Clock::now();
+        timer_.start();
+    }
+    void stop()
+    {
+        tick();
+        timer_.stop();
+    }
+
+    // The longest gap that ended within [from, to].
+    double longest(Clock::time_point from = Clock::time_point::min(),
+                   Clock::time_point to = Clock::time_point::max()) const
+    {
+        double ms = 0;
+        for (const auto& [end, gap] : gaps_)
+            if (end >= from && end <= to)
+                ms = std::max(ms, gap);
+        return ms;
+    }
+
+private:
+    void tick()
+    {
+        const auto now = Clock::now();
+        gaps_.emplace_back(now, std::chrono::duration<double, std::milli>(now - last_).count());
+        last_ = now;
+    }
+
+    QTimer timer_;
+    Clock::time_point last_;
+    std::vector<std::pair<Clock::time_point, double>> gaps_;
+};
+
+int stall()
+{
+    qputenv("no_proxy", "127.0.0.1");
+    qputenv("NO_PROXY", "127.0.0.1");
+    // The interpreter stands in for "ipconfig /all" with a slow writer.
+    QTemporaryDir dir;
+    const QString interpreter = dir.filePath(QStringLiteral("slow-cmd"));
+    QFile script(interpreter);
+    if (!script.open(QIODevice::WriteOnly) ||
+        script.write("#!/bin/sh\nfor i in 1 2 3 4 5 6 7 8 9 10; do echo \"line $i\"; sleep 0.3; done\n") < 0 ||
+        !script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return 1;
+    script.close();
+    qputenv("ComSpec", interpreter.toLocal8Bit());
+
+    StallingServer server(StallingServer::Kind::Silent, std::chrono::seconds(30));
+    if (!server.listening())
+        return 1;
+    Platform platform = platformFromEnvironment();
+    auto internet = std::make_shared<RedirectedInternet>(makeHostInternet(), server.url());
+    platform.internet = internet;
+    Window window(std::move(platform));
+
+    StallMeter meter;
+    meter.start();
+    const auto begin = Clock::now();
+    const double ms = window.gather();
+    meter.stop();
+    // Both waits must really have happened, or the figure means nothing.
+    if (internet->seconds < 9.9 || msSince(begin) < internet->seconds * 1000 + 3000 + kPauseMs) {
+        std::fprintf(stderr, "the gather did not wait for the command and the page: %.2f s, fetch %.2f s\n",
+                     ms / 1000, internet->seconds);
+        return 1;
+    }
+    std::printf("gather %.2f s; longest stall: %.1f ms before the fetch (probes and the slow command), "
+                "%.1f ms during the fetch (%.2f s), %.1f ms after it (the pause)\n",
+                ms / 1000, meter.longest(begin, internet->begin), meter.longest(internet->begin, internet->end),
+                internet->seconds, meter.longest(internet->end));
+    printFigure("ui_stall_max_ms", meter.longest(), "ms", Goal::AtMost, 150);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -279,6 +378,8 @@ int main(int argc, char** argv)
         return peakRss();
     if (mode == "fetch")
         return fetch();
-    std::fprintf(stderr, "usage: gather_bench [overhead|peak-rss|fetch]\n");
+    if (mode == "stall")
+        return stall();
+    std::fprintf(stderr, "usage: gather_bench [overhead|peak-rss|fetch|stall]\n");
     return 2;
 }

@@ -2,8 +2,14 @@
 // of the first paint of its main window on the offscreen platform. The
 // program ends itself right after that paint when QNI_EXIT_WHEN_SHOWN is set,
 // so the time to its exit is the time to a shown window (plus the kernel's
-// process exit, well under a millisecond). One unmeasured run first warms
-// the file cache; the figure is the median of the next ten.
+// process exit, well under a millisecond).
+//
+// Its floor is a bare Qt Widgets window of the same size, shown and ended the
+// same way (bare_window). The two are started in turn, program then floor,
+// and each pair gives one ratio: a machine that speeds up or slows down
+// between pairs moves both sides of a pair alike. One unmeasured run of each
+// first warms the file cache; a start from a cold cache after boot is slower
+// and not reproducible.
 //
 // "startup_bench report": a whole `--json` run on a described machine, start
 // to exit, minus the one-second pause; median of seven. Each run must print
@@ -29,7 +35,7 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRuns = 10;
+constexpr int kPairs = 21;
 constexpr int kTimeoutMs = 10000;
 // The host machine as a user starts the program, on the offscreen platform.
 const char* const kDropped[] = {"QT_QPA_PLATFORM=", "QNI_MACHINE=", "QNI_EXIT_WHEN_SHOWN=", "DISPLAY="};
@@ -136,26 +142,36 @@ int reportOverhead(const char* program)
 
 int main(int argc, char** argv)
 {
-    const char* program = QNI_BIN_DIR "/quarn-network-information";
+    const char* const programs[] = {QNI_BIN_DIR "/quarn-network-information", QNI_FLOOR_PROGRAM};
     if (argc > 1 && std::strcmp(argv[1], "report") == 0)
-        return reportOverhead(program);
+        return reportOverhead(programs[0]);
     const std::vector<std::string> env = childEnvironment(false);
-    if (runOnce(program, env, false) < 0) {
-        std::fprintf(stderr, "%s did not show its window and end by itself\n", program);
-        return 1;
+    for (const char* program : programs) {
+        if (runOnce(program, env, false) < 0) {
+            std::fprintf(stderr, "%s did not show its window and end by itself\n", program);
+            return 1;
+        }
     }
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        const double ms = runOnce(program, env, false);
-        if (ms < 0) {
-            std::fprintf(stderr, "run %d failed\n", i + 1);
+    std::vector<double> times, floors, ratios;
+    for (int pair = 0; pair < kPairs; ++pair) {
+        const double ms = runOnce(programs[0], env, false);
+        const double floor = runOnce(programs[1], env, false);
+        if (ms < 0 || floor < 0) {
+            std::fprintf(stderr, "pair %d failed\n", pair + 1);
             return 1;
         }
         times.push_back(ms);
+        floors.push_back(floor);
+        ratios.push_back(ms / floor);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("start to shown: min %.1f ms, max %.1f ms over %d runs\n", times.front(), times.back(), kRuns);
-    qni::bench::printFigure("startup_ms", (times[kRuns / 2 - 1] + times[kRuns / 2]) / 2, "ms",
-                            qni::bench::Goal::AtMost, 150);
+    const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
+    std::printf("start to shown over %d pairs: program median %.1f ms (%.1f - %.1f), bare window median %.1f ms "
+                "(%.1f - %.1f); ratio spread %.2f - %.2f\n",
+                kPairs, median(times), *std::min_element(times.begin(), times.end()),
+                *std::max_element(times.begin(), times.end()), median(floors),
+                *std::min_element(floors.begin(), floors.end()), *std::max_element(floors.begin(), floors.end()),
+                *lowest, *highest);
+    qni::bench::printFigure("startup_ms", median(times), "ms", qni::bench::Goal::AtMost, 150);
+    qni::bench::printFigure("startup_vs_bare_qt", median(ratios), "ratio", qni::bench::Goal::AtMost, 1.5);
     return 0;
 }

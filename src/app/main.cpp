@@ -1,10 +1,10 @@
 #include "platform/platform.h"
 #include "report_run.h"
 #include "ui/app_metadata.h"
+#include "ui/exit_when_painted.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,14 +50,9 @@ int main(int argc, char** argv)
     qni::applyApplicationMetadata(app);
     QApplication::setWindowIcon(qni::applicationIcon());
     qni::FrmMain window(std::move(platform));
-    window.show();
-    // For measuring start-up (scripts/bench.sh): QNI_EXIT_WHEN_SHOWN ends the
-    // program as soon as the window has been shown and painted once.
+    // For measuring start-up (scripts/bench.sh).
     if (qEnvironmentVariableIsSet("QNI_EXIT_WHEN_SHOWN"))
-        QTimer::singleShot(0, &window, [&window] {
-            window.repaint();
-            std::fflush(nullptr);
-            std::_Exit(0);
-        });
+        qni::exitAfterFirstPaint();
+    window.show();
     return app.exec();
 }

@@ -1,13 +1,14 @@
 #include "platform/host/internet_curl.h"
 
 #include "base/step_failed.h"
+#include "platform/host/curl_library.h"
+#include "platform/host/responsive_wait.h"
 #include "platform/network.h"
 #include "platform/platform.h"
 
 #include <QList>
+#include <QScopeGuard>
 #include <QStringDecoder>
-
-#include <curl/curl.h>
 
 #include <string>
 
@@ -15,25 +16,24 @@ namespace qni {
 
 namespace {
 
-// The fetch runs on the window's thread: each bound keeps a bad or hostile
-// server from freezing the window or eating memory.
+// The fetch runs inside a gather on the window's thread: each bound keeps a
+// bad or hostile server from holding the gather up or eating memory.
 constexpr long kConnectTimeoutMs = 3000;
 constexpr long kTotalTimeoutMs = 10000;
 constexpr qint64 kMaxBodyBytes = 1024 * 1024; // a larger body is a failed fetch
 constexpr long kMaxRedirects = 5;
 
-// libcurl's global set-up may run only once per process and before any
-// other thread uses it; a function-local static gives both.
-CURLcode globalInit()
-{
-    static const CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
-    return rc;
-}
-
-struct CurlDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+struct EasyHandle {
+    const CurlLibrary& curl;
+    CURL* handle;
+    ~EasyHandle() { curl.easyCleanup(handle); }
 };
-using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
+
+struct MultiHandle {
+    const CurlLibrary& curl;
+    CURLM* handle;
+    ~MultiHandle() { curl.multiCleanup(handle); }
+};
 
 struct Body {
     QByteArray bytes;
@@ -76,10 +76,10 @@ class CurlInternet final : public Internet {
 public:
     QString openUrl(const QString& url) override
     {
-        if (globalInit() != CURLE_OK)
-            throw StepFailed("libcurl could not be initialised");
-        const CurlHandle curl(curl_easy_init());
-        if (!curl)
+        const CurlLibrary& curl = curlLibrary();
+        const EasyHandle easy{curl, curl.easyInit()};
+        const MultiHandle multi{curl, curl.multiInit()};
+        if (!easy.handle || !multi.handle)
             throw StepFailed("libcurl could not be initialised");
 
         const QByteArray address = url.toUtf8();
@@ -88,38 +88,68 @@ public:
         Body body;
         char error[CURL_ERROR_SIZE] = {};
 
-        CURL* c = curl.get();
-        curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
-        curl_easy_setopt(c, CURLOPT_URL, address.constData());
-        curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
-        curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
-        curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-        curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, kTotalTimeoutMs);
+        CURL* c = easy.handle;
+        const auto set = curl.easySetopt;
+        set(c, CURLOPT_ERRORBUFFER, error);
+        set(c, CURLOPT_URL, address.constData());
+        set(c, CURLOPT_NOSIGNAL, 1L);
+        set(c, CURLOPT_PROTOCOLS_STR, "http,https");
+        set(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+        set(c, CURLOPT_FOLLOWLOCATION, 1L);
+        set(c, CURLOPT_MAXREDIRS, kMaxRedirects);
+        set(c, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
+        set(c, CURLOPT_TIMEOUT_MS, kTotalTimeoutMs);
         // Refuses a body whose declared length is already too large before
         // any of it is read.
-        curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
-        curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
-        curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
-        curl_easy_setopt(c, CURLOPT_USERAGENT, "Quarn Network Information/1.00");
-        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
+        set(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
+        set(c, CURLOPT_SSL_VERIFYPEER, 1L);
+        set(c, CURLOPT_SSL_VERIFYHOST, 2L);
+        set(c, CURLOPT_USERAGENT, "Quarn Network Information/1.00");
+        set(c, CURLOPT_WRITEFUNCTION, onBody);
+        set(c, CURLOPT_WRITEDATA, &body);
 
-        const CURLcode rc = curl_easy_perform(c);
+        const CURLcode rc = transfer(curl, multi.handle, c);
         if (body.overflow || rc == CURLE_FILESIZE_EXCEEDED)
             throw StepFailed("The page is larger than " + std::to_string(kMaxBodyBytes) + " bytes");
         if (rc != CURLE_OK)
-            throw StepFailed(error[0] ? error : curl_easy_strerror(rc));
+            throw StepFailed(error[0] ? error : curl.easyStrerror(rc));
         long status = 0;
-        curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+        curl.easyGetinfo(c, CURLINFO_RESPONSE_CODE, &status);
         if (status >= 400)
             throw StepFailed("HTTP status " + std::to_string(status));
 
         const char* contentType = nullptr;
-        curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &contentType);
+        curl.easyGetinfo(c, CURLINFO_CONTENT_TYPE, &contentType);
         return decodePage(body.bytes, QByteArray(contentType));
+    }
+
+private:
+    // Runs the transfer to its end through the multi interface, so that the
+    // window keeps painting meanwhile; the bounds set on the handle still
+    // end it.
+    static CURLcode transfer(const CurlLibrary& curl, CURLM* multi, CURL* easy)
+    {
+        if (const CURLMcode mc = curl.multiAddHandle(multi, easy); mc != CURLM_OK)
+            throw StepFailed(curl.multiStrerror(mc));
+        const auto detach = qScopeGuard([&] { curl.multiRemoveHandle(multi, easy); });
+        CURLMcode failure = CURLM_OK;
+        waitResponsively([&](int waitMs) {
+            int running = 0;
+            failure = curl.multiPerform(multi, &running);
+            if (failure != CURLM_OK || running == 0)
+                return true;
+            // libcurl shortens the wait to its own next time-out.
+            failure = curl.multiPoll(multi, nullptr, 0, waitMs < 0 ? int{kTotalTimeoutMs} : waitMs, nullptr);
+            return failure != CURLM_OK;
+        });
+        if (failure != CURLM_OK)
+            throw StepFailed(curl.multiStrerror(failure));
+        int queued = 0;
+        while (const CURLMsg* message = curl.multiInfoRead(multi, &queued)) {
+            if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
+                return message->data.result;
+        }
+        return CURLE_RECV_ERROR;
     }
 };
 
@@ -141,7 +171,6 @@ QString decodePage(const QByteArray& body, const QByteArray& contentType)
 
 std::shared_ptr<Internet> makeHostInternet()
 {
-    globalInit();
     return std::make_shared<CurlInternet>();
 }
 

@@ -1,4 +1,5 @@
 // The host's pipe and process calls: POSIX pipes and posix_spawn.
+#include "platform/host/responsive_wait.h"
 #include "platform/platform.h"
 #include "platform/process_service.h"
 
@@ -254,8 +255,15 @@ public:
     // The pipe is drained in large blocks and handed out in reads of at most
     // `size` bytes: the caller still sees a blocking read of a few bytes, at
     // a fraction of the system calls.
+    //
+    // While the pipe is empty the window keeps painting (waitReadable); that
+    // wait comes before any state of this call is taken, since the window's
+    // events may use this service too.
     bool readFile(int handle, char* buffer, int size, int& bytesRead) override
     {
+        const auto buffered = readAhead_.find(handle);
+        if (buffered == readAhead_.end() || buffered->second.next == buffered->second.bytes.size())
+            waitReadable(handle);
         ReadAhead& ahead = readAhead_[handle];
         if (ahead.next == ahead.bytes.size()) {
             ahead.bytes.resize(kReadAhead);
