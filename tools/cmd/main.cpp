@@ -1,15 +1,18 @@
 // The bundled command interpreter, started as "<path> /c <command>": runs a
-// bundled tool by name, a command that the machine description lists by its
-// recorded output, and anything else through /bin/sh -c. Its exit status is
-// the command's.
+// command that the machine description lists by its recorded output, a
+// bundled tool by name, a command line with shell operators through /bin/sh -c
+// with the bundled tools first on its PATH, and anything else through
+// /bin/sh -c. Its exit status is the command's.
 #include "interpreter.h"
 
 #include "platform/described/machine_description.h"
 #include "platform/platform.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -19,7 +22,11 @@
 #include <optional>
 #include <vector>
 
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -48,6 +55,40 @@ bool writeAll(int fd, const QByteArray& bytes)
     ::execv(path.constData(), argv.data());
     std::fprintf(stderr, "qni-cmd: %s: %s\n", path.constData(), std::strerror(errno));
     std::_Exit(errno == ENOENT ? 127 : 126);
+}
+
+// Runs the command through the shell with a folder first on PATH that holds
+// links to the bundled tools alone: "ipconfig /all | grep Physical" finds
+// ours, while the program and this interpreter stay out of the shell's way.
+// The folder lives as long as the command does.
+int runThroughShell(const QByteArray& command)
+{
+    QTemporaryDir tools(QDir::tempPath() + QStringLiteral("/qni-tools-XXXXXX"));
+    if (tools.isValid()) {
+        for (const char* name : qni::cmd::kBundledTools) {
+            const QFileInfo program(qni::bundledProgram(QString::fromLatin1(name)));
+            if (program.isFile() && program.isExecutable())
+                QFile::link(program.absoluteFilePath(), tools.filePath(QString::fromLatin1(name)));
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(tools.path()) + (path.isEmpty() ? QByteArray() : ':' + path));
+    }
+    char sh[] = "sh";
+    char dashC[] = "-c";
+    QByteArray line = command;
+    char* argv[] = {sh, dashC, line.data(), nullptr};
+    pid_t child = 0;
+    const int rc = ::posix_spawn(&child, "/bin/sh", nullptr, nullptr, argv, environ);
+    if (rc != 0) {
+        std::fprintf(stderr, "qni-cmd: /bin/sh: %s\n", std::strerror(rc));
+        return rc == ENOENT ? 127 : 126;
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return 1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace
@@ -87,6 +128,9 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+
+    if (qni::cmd::holdsShellOperators(*command))
+        return runThroughShell(*command);
 
     QList<QByteArray> words = qni::cmd::splitArguments(*command);
     if (!words.isEmpty()) {
