@@ -9,6 +9,7 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
 #include <string>
 
 namespace qni {
@@ -70,6 +71,40 @@ QByteArray declaredCharset(const QByteArray& contentType)
     return {};
 }
 
+// Why a transfer failed, as a person would put it ("could not resolve host").
+std::string fetchFailure(CURLcode rc)
+{
+    switch (rc) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return "could not resolve host";
+    case CURLE_COULDNT_CONNECT:
+        return "could not connect";
+    case CURLE_OPERATION_TIMEDOUT:
+        return "no answer in time";
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return "the server's certificate is not trusted";
+    case CURLE_SSL_CONNECT_ERROR:
+        return "no secure connection";
+    case CURLE_TOO_MANY_REDIRECTS:
+        return "too many redirects";
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return "not an http or https address";
+    case CURLE_URL_MALFORMAT:
+        return "not a valid address";
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+        return "the connection broke off";
+    default: {
+        std::string text = curl_easy_strerror(rc);
+        if (!text.empty())
+            text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+        return text;
+    }
+    }
+}
+
 // The Internet transfer control: http and https only, TLS verified, an HTTP
 // status of 400 or more is a failed fetch.
 class CurlInternet final : public Internet {
@@ -86,10 +121,8 @@ public:
         // A page asked for over https must not be handed over in clear text.
         const bool secure = address.trimmed().toLower().startsWith("https:");
         Body body;
-        char error[CURL_ERROR_SIZE] = {};
 
         CURL* c = curl.get();
-        curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
         curl_easy_setopt(c, CURLOPT_URL, address.constData());
         curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -109,13 +142,13 @@ public:
 
         const CURLcode rc = curl_easy_perform(c);
         if (body.overflow || rc == CURLE_FILESIZE_EXCEEDED)
-            throw StepFailed("The page is larger than " + std::to_string(kMaxBodyBytes) + " bytes");
+            throw StepFailed("the page is larger than " + std::to_string(kMaxBodyBytes / 1024) + " KiB");
         if (rc != CURLE_OK)
-            throw StepFailed(error[0] ? error : curl_easy_strerror(rc));
+            throw StepFailed(fetchFailure(rc));
         long status = 0;
         curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
         if (status >= 400)
-            throw StepFailed("HTTP status " + std::to_string(status));
+            throw StepFailed("the server answered HTTP " + std::to_string(status));
 
         const char* contentType = nullptr;
         curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &contentType);
