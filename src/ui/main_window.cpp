@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 
 #include <cstdio>
@@ -215,14 +216,23 @@ void FrmMain::showEvent(QShowEvent* event)
 
 void FrmMain::cmdGet_Click()
 {
+    // A click taken while a run waits for events is dropped, neither nested
+    // nor queued: a nested run would list every memory module twice.
+    if (gathering_)
+        return;
+    gathering_ = true;
+    const auto done = qScopeGuard([this] { gathering_ = false; });
+    lblStatus->setToolTip(QString());
     GatherHost host{*boxes_, platform_, [] { QCoreApplication::processEvents(); }, showMessage_,
-                    [this] { runNetworkSection(); }};
-    RunGather(host);
+                    [this](const BoxFailed& failed) { runNetworkSection(failed); }};
+    lastOutcome_ = RunGather(host);
+    lblStatus->setToolTip(failureList(lastOutcome_));
 }
 
-void FrmMain::runNetworkSection()
+void FrmMain::runNetworkSection(const BoxFailed& failed)
 {
-    NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }};
+    NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }, settings_.publicPage,
+                     failed};
     RunNetworkSection(host);
 }
 
