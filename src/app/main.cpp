@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "platform/platform.h"
 #include "ui/app_metadata.h"
 #include "ui/main_window.h"
@@ -10,6 +11,10 @@
 
 int main(int argc, char** argv)
 {
+    const qni::CommandLine options = qni::readCommandLine(argc, argv);
+    if (options.exitStatus)
+        return *options.exitStatus;
+
     // A bad machine description is reported before any window opens.
     qni::Platform platform;
     try {
@@ -32,6 +37,7 @@ int main(int argc, char** argv)
     qni::applyApplicationMetadata(app);
     QApplication::setWindowIcon(qni::applicationIcon());
     qni::FrmMain window(std::move(platform));
+    window.setSettings(options.settings);
     window.show();
     // For measuring start-up (scripts/bench.sh): QNI_EXIT_WHEN_SHOWN ends the
     // program as soon as the window has been shown and painted once.
