@@ -6,6 +6,7 @@
 #include "runner/read_output.h"
 #include "ui/about_box.h"
 #include "ui/app_metadata.h"
+#include "ui/classic_controls.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -62,7 +63,8 @@ Box* rowBox(QWidget* frame, const char* name, int top, int height = 285)
 
 QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int top, int height)
 {
-    auto* box = place(new QGroupBox(caption, parent), name, twipsRect(120, top, 5415, height));
+    // Captions on the border line: the boxes below them stay inside.
+    auto* box = place(new CaptionFrame(caption, parent), name, twipsRect(120, top, 5415, height));
     box->setFont(arial(9.75));
     return box;
 }
@@ -153,7 +155,7 @@ void FrmMain::buildLayout()
     rowLabel(IPInfo, "Label10", QStringLiteral("Mac Address:"), 1440, 1335);
     txtMac = rowBox<LineTextBox>(IPInfo, "txtMac", 1440);
 
-    cmdGet = place(new QPushButton(QStringLiteral("Gather Info"), client_), "cmdGet", twipsRect(5640, 240, 1335, 375));
+    cmdGet = place(new PushButton(QStringLiteral("Gather Info"), client_), "cmdGet", twipsRect(5640, 240, 1335, 375));
     cmdGet->setFont(arial(9.75));
     cmdGet->setAutoDefault(false);
     cmdGet->setDefault(false);
