@@ -9,10 +9,10 @@
 #include "platform/platform.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -22,11 +22,8 @@
 #include <optional>
 #include <vector>
 
-#include <spawn.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -57,38 +54,55 @@ bool writeAll(int fd, const QByteArray& bytes)
     std::_Exit(errno == ENOENT ? 127 : 126);
 }
 
-// Runs the command through the shell with a folder first on PATH that holds
-// links to the bundled tools alone: "ipconfig /all | grep Physical" finds
-// ours, while the program and this interpreter stay out of the shell's way.
-// The folder lives as long as the command does.
-int runThroughShell(const QByteArray& command)
+// A folder that holds links to the bundled tools alone, for the front of a
+// shell's PATH: "ipconfig /all | grep Physical" finds ours, while the
+// program and this interpreter stay out of the shell's way. One per user and
+// per interpreter folder, inside a folder only the user can write to; the
+// links are renewed on every use, so a moved build is followed. The shell
+// replaces this process, as for any other command, so nothing is left to
+// clean up afterwards.
+std::optional<QByteArray> bundledToolsFolder()
 {
-    QTemporaryDir tools(QDir::tempPath() + QStringLiteral("/qni-tools-XXXXXX"));
-    if (tools.isValid()) {
-        for (const char* name : qni::cmd::kBundledTools) {
-            const QFileInfo program(qni::bundledProgram(QString::fromLatin1(name)));
-            if (program.isFile() && program.isExecutable())
-                QFile::link(program.absoluteFilePath(), tools.filePath(QString::fromLatin1(name)));
+    QByteArray base = qgetenv("XDG_RUNTIME_DIR");
+    if (base.isEmpty())
+        base = QFile::encodeName(QDir::tempPath());
+    const QByteArray own = base + "/qni-" + QByteArray::number(::getuid());
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST)
+        return std::nullopt;
+    struct stat st {};
+    // Anyone else able to write there could put their own "ipconfig" first.
+    if (::lstat(own.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 077) != 0)
+        return std::nullopt;
+    const QByteArray here = QFile::encodeName(QCoreApplication::applicationDirPath());
+    const QByteArray folder = own + "/tools-" + QCryptographicHash::hash(here, QCryptographicHash::Sha1).toHex().left(16);
+    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+        return std::nullopt;
+    for (const char* name : qni::cmd::kBundledTools) {
+        const QFileInfo program(qni::bundledProgram(QString::fromLatin1(name)));
+        if (!program.isFile() || !program.isExecutable())
+            continue;
+        // Made aside and renamed over the old one: a shell started meanwhile
+        // finds either link, never none.
+        const QByteArray link = folder + '/' + name;
+        const QByteArray fresh = link + '.' + QByteArray::number(::getpid());
+        ::unlink(fresh.constData());
+        if (::symlink(QFile::encodeName(program.absoluteFilePath()).constData(), fresh.constData()) != 0 ||
+            ::rename(fresh.constData(), link.constData()) != 0) {
+            ::unlink(fresh.constData());
+            return std::nullopt;
         }
+    }
+    return folder;
+}
+
+[[noreturn]] void runThroughShell(const QByteArray& command)
+{
+    if (const std::optional<QByteArray> tools = bundledToolsFolder()) {
         const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(tools.path()) + (path.isEmpty() ? QByteArray() : ':' + path));
+        qputenv("PATH", *tools + (path.isEmpty() ? QByteArray() : ':' + path));
     }
-    char sh[] = "sh";
-    char dashC[] = "-c";
-    QByteArray line = command;
-    char* argv[] = {sh, dashC, line.data(), nullptr};
-    pid_t child = 0;
-    const int rc = ::posix_spawn(&child, "/bin/sh", nullptr, nullptr, argv, environ);
-    if (rc != 0) {
-        std::fprintf(stderr, "qni-cmd: /bin/sh: %s\n", std::strerror(rc));
-        return rc == ENOENT ? 127 : 126;
-    }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR)
-            return 1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run("/bin/sh", {"sh", "-c", command});
 }
 
 } // namespace
@@ -130,7 +144,7 @@ int main(int argc, char** argv)
     }
 
     if (qni::cmd::holdsShellOperators(*command))
-        return runThroughShell(*command);
+        runThroughShell(*command);
 
     QList<QByteArray> words = qni::cmd::splitArguments(*command);
     if (!words.isEmpty()) {
