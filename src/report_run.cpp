@@ -5,16 +5,11 @@
 #include "platform/platform.h"
 #include "ui/main_window.h"
 
-#include <QCommandLineParser>
-
 #include <cstdio>
 
 namespace qni {
 
 namespace {
-
-const QString kReportName = QStringLiteral("report");
-const QString kJsonName = QStringLiteral("json");
 
 void sayOnStandardError(const QString& text)
 {
@@ -31,36 +26,6 @@ void keepSeriousMessages(QtMsgType type, const QMessageLogContext&, const QStrin
 
 } // namespace
 
-QList<QCommandLineOption> reportOptions()
-{
-    return {
-        QCommandLineOption(kReportName, QStringLiteral("Gather once and print the facts as text, without a window.")),
-        QCommandLineOption(kJsonName, QStringLiteral("Gather once and print the facts as one JSON object.")),
-    };
-}
-
-std::optional<RunMode> runModeOf(const QCommandLineParser& parser, QString* error)
-{
-    const bool report = parser.isSet(kReportName);
-    const bool json = parser.isSet(kJsonName);
-    if (report && json) {
-        *error = QStringLiteral("--report and --json cannot be used together");
-        return std::nullopt;
-    }
-    return report ? RunMode::TextReport : json ? RunMode::Json : RunMode::Window;
-}
-
-std::optional<RunMode> runModeFromArguments(const QStringList& arguments, QString* error)
-{
-    QCommandLineParser parser;
-    parser.addOptions(reportOptions());
-    if (!parser.parse(arguments)) {
-        *error = parser.errorText();
-        return std::nullopt;
-    }
-    return runModeOf(parser, error);
-}
-
 void prepareReportRun()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -68,9 +33,10 @@ void prepareReportRun()
     qInstallMessageHandler(keepSeriousMessages);
 }
 
-int runReport(RunMode mode, Platform platform)
+int runReport(RunMode mode, Platform platform, const GatherSettings& settings)
 {
     FrmMain window(std::move(platform));
+    window.setSettings(settings);
     window.setMessageHandler(sayOnStandardError);
     window.cmdGet_Click();
 

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 
 namespace qni {
@@ -61,6 +62,21 @@ struct FactFailure {
 struct GatherOutcome {
     bool notXp = false;
     QList<FactFailure> failures; // window order, at most one per fact
+
+    bool failed(Fact fact) const
+    {
+        return std::any_of(failures.begin(), failures.end(), [fact](const FactFailure& f) { return f.fact == fact; });
+    }
+
+    // The first reason given for a fact stands.
+    void fail(Fact fact, const QString& reason)
+    {
+        if (failed(fact))
+            return;
+        const auto after = std::find_if(failures.begin(), failures.end(),
+                                        [fact](const FactFailure& f) { return f.fact > fact; });
+        failures.insert(after, FactFailure{fact, reason});
+    }
 };
 
 } // namespace qni

@@ -2,14 +2,24 @@
 
 #include "base/resume.h"
 #include "base/result_boxes.h"
+#include "base/step_failed.h"
 #include "probes/get.h"
+
+#include <QStringList>
 
 namespace qni {
 
-void RunGather(GatherHost& host)
+GatherOutcome RunGather(GatherHost& host)
 {
     Resume resume;
     ResultBoxes& b = host.boxes;
+    GatherOutcome outcome;
+    const BoxFailed failed = [&](const TextSlot& box, const QString& reason) {
+        for (const FactInfo& info : kFacts) {
+            if (&info.box(b) == &box)
+                outcome.fail(info.fact, reason);
+        }
+    };
 
     // The hidden boxes (txtOutput, txtIP, txtTotal) keep their text.
     for (TextSlot* box : {&b.txtOS, &b.txtOSSerial, &b.txtVersion, &b.txtMemory, &b.txtCPU, &b.txtCPUSpeed,
@@ -17,25 +27,43 @@ void RunGather(GatherHost& host)
         resume([&] { box->set(QString()); });
     resume([&] { b.lblStatus.set(kGathering); });
 
-    resume([&] { GetOSInfo(b, host.platform); });
+    resume([&] { GetOSInfo(b, host.platform, failed); });
     resume([&] { host.processEvents(); });
 
     // The probe hands its verdict back through the box; an event handled
     // above may have changed it, and the box is what counts.
     if (b.txtOS.get() == kNotXpMarker) {
+        outcome.notXp = true;
+        outcome.failures.clear();
         resume([&] { host.showMessage(kNotXpMessage); });
-        return;
+        resume([&] { b.lblStatus.set(kNotXpMessage); });
+        return outcome;
     }
 
-    resume([&] { GetMemoryInfo(b, host.platform); });
+    resume([&] { GetMemoryInfo(b, host.platform, failed); });
     resume([&] { host.processEvents(); });
-    resume([&] { GetCPUInfo(b, host.platform); });
+    resume([&] { GetCPUInfo(b, host.platform, failed); });
     resume([&] { host.processEvents(); });
     resume([&] {
         if (host.networkSection)
-            host.networkSection();
+            host.networkSection(failed);
+    }, [&](const std::exception& e) {
+        for (Fact fact : {Fact::NetworkAddress, Fact::InternetAddress, Fact::SubnetMask, Fact::MacAddress})
+            failed(factInfo(fact).box(b), because(QStringLiteral("the network facts could not be gathered"), e));
     });
-    resume([&] { b.lblStatus.set(kGathered); });
+
+    // A box that a later step filled after all holds its fact.
+    outcome.failures.removeIf([&](const FactFailure& f) { return !factInfo(f.fact).box(b).get().isEmpty(); });
+    resume([&] { b.lblStatus.set(outcome.failures.isEmpty() ? kGathered : kGatheredWithErrors); });
+    return outcome;
+}
+
+QString failureList(const GatherOutcome& outcome)
+{
+    QStringList lines;
+    for (const FactFailure& f : outcome.failures)
+        lines << QLatin1String(factInfo(f.fact).caption) + QLatin1Char(' ') + f.reason;
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace qni

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "app/facts.h"
+#include "app/network_constants.h"
+#include "base/result_boxes.h"
+
 #include <QString>
 
 #include <functional>
@@ -7,7 +11,11 @@
 namespace qni {
 
 struct Platform;
-struct ResultBoxes;
+
+// What the user chose for a run.
+struct GatherSettings {
+    QString publicPage = QString(kPublicAddressPage); // empty: fetch nothing
+};
 
 // What a gather run needs from the window that hosts it.
 struct GatherHost {
@@ -17,16 +25,23 @@ struct GatherHost {
     std::function<void()> processEvents;
     // The modal "not XP" message; returns when the user has closed it.
     std::function<void(const QString& text)> showMessage;
-    // Step 11: the network facts.
-    std::function<void()> networkSection;
+    // Step 11: the network facts; tells failed of each box it leaves unfilled.
+    std::function<void(const BoxFailed& failed)> networkSection;
 };
 
 inline const QString kGathering = QStringLiteral("Gathering Information Be Patient..");
 inline const QString kGathered = QStringLiteral("Information Gathered Successfully!");
+inline const QString kGatheredWithErrors = QStringLiteral("Information Gathered With Errors!");
 inline const QString kNotXpMarker = QStringLiteral("Not XP!");
 inline const QString kNotXpMessage = QStringLiteral("This is not a version of Windows XP!");
 
-// One run of "Gather Info", in continue-on-error mode throughout.
-void RunGather(GatherHost& host);
+// One run of "Gather Info", in continue-on-error mode throughout. The status
+// line ends by saying whether every fact was gathered; the outcome says which
+// were not, and why.
+GatherOutcome RunGather(GatherHost& host);
+
+// The failures one per line, in window order, each after its fact's caption
+// ("Internet Address: the page could not be fetched (timed out)").
+QString failureList(const GatherOutcome& outcome);
 
 } // namespace qni

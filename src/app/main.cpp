@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "platform/platform.h"
 #include "report_run.h"
 #include "ui/app_metadata.h"
@@ -11,15 +12,9 @@
 
 int main(int argc, char** argv)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    QString error;
-    const std::optional<qni::RunMode> mode = qni::runModeFromArguments(arguments, &error);
-    if (!mode) {
-        std::fprintf(stderr, "quarn-network-information: %s\n", qUtf8Printable(error));
-        return 2;
-    }
+    const qni::CommandLine options = qni::readCommandLine(argc, argv);
+    if (options.exitStatus)
+        return *options.exitStatus;
 
     // A bad machine description is reported before any window opens.
     qni::Platform platform;
@@ -30,11 +25,11 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    if (*mode != qni::RunMode::Window) {
+    if (options.mode != qni::RunMode::Window) {
         qni::prepareReportRun();
         QApplication app(argc, argv);
         qni::applyApplicationMetadata(app);
-        return qni::runReport(*mode, std::move(platform));
+        return qni::runReport(options.mode, std::move(platform), options.settings);
     }
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -50,6 +45,7 @@ int main(int argc, char** argv)
     qni::applyApplicationMetadata(app);
     QApplication::setWindowIcon(qni::applicationIcon());
     qni::FrmMain window(std::move(platform));
+    window.setSettings(options.settings);
     // For measuring start-up (scripts/bench.sh).
     if (qEnvironmentVariableIsSet("QNI_EXIT_WHEN_SHOWN"))
         qni::exitAfterFirstPaint();

@@ -4,8 +4,9 @@
 
 namespace qni {
 
-// The page that echoes the caller's public address. It answers with the bare
-// address, so the network section shows the page text whole.
+// The page that echoes the caller's public address unless the user names
+// another. It answers with the bare address, so the network section shows
+// the page text whole.
 inline constexpr QLatin1String kPublicAddressPage("https://api.ipify.org");
 
 } // namespace qni

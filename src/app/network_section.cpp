@@ -2,6 +2,7 @@
 
 #include "app/extract_between.h"
 #include "app/network_constants.h"
+#include "base/failure_report.h"
 #include "base/resume.h"
 #include "base/result_boxes.h"
 #include "base/step_failed.h"
@@ -25,19 +26,38 @@ Service& require(const std::shared_ptr<Service>& service)
     return *service;
 }
 
+// Whether the adapter's IPAddress (an array, or a lone text) lists address.
+bool holdsAddress(const ManagementObject& adapter, const QString& address)
+{
+    if (address.isEmpty())
+        return false;
+    const std::optional<Variant> value = adapter.find(QStringLiteral("IPAddress"));
+    if (!value)
+        return false;
+    if (value->kind() == Variant::Kind::Array)
+        return value->join(QStringLiteral(" ")).split(QLatin1Char(' ')).contains(address);
+    return value->kind() == Variant::Kind::Text && value->toText() == address;
+}
+
 } // namespace
 
 void RunNetworkSection(NetworkHost& host)
 {
     Resume resume;
+    const FailureReport report(host.failed);
     ResultBoxes& b = host.boxes;
     QString mac;
     Int16 sourceLength = 0;
 
     resume([&] { host.runner.SetCommand(b.lblIPConfig.get()); });
     // Starting empties txtOutput and every GotChunk appends to it; a refused
-    // or failed run leaves it as it was.
+    // or failed run leaves it as it was, and says why only through Error.
+    QString runFailure;
+    const QMetaObject::Connection heard = QObject::connect(
+        &host.runner, &ReadOutput::Error, [&](const QString& message, int&) { runFailure = message; });
     resume([&] { host.runner.ProcessCommand(); });
+    QObject::disconnect(heard);
+    const bool listsAdapter = b.txtOutput.get().contains(QString::fromUtf16(kAdapterMark));
     resume([&] {
         b.txtOutput.set(ExtractBetween(b.txtOutput.get(), QString::fromUtf16(kAdapterMark),
                                        QString::fromUtf16(kAdapterEndMark)));
@@ -56,25 +76,59 @@ void RunNetworkSection(NetworkHost& host)
     });
     resume([&] { b.txtOutput.set(mac); });
     resume([&] { b.txtMac.set(b.txtOutput.get()); });
+    // No "Local Area Connection" in a complete output: no such adapter, so
+    // nothing to show rather than a failure.
+    if (!runFailure.isEmpty())
+        report(b.txtMac, because(b.lblIPConfig.get() + QStringLiteral(" could not be run"), runFailure));
+    else if (listsAdapter && b.txtMac.get().isEmpty())
+        report(b.txtMac, b.lblIPConfig.get() + QStringLiteral(" shows no physical address for ") +
+                             QString::fromUtf16(kAdapterMark));
 
-    resume([&] { b.txtNETIP.set(require(host.platform.sockets).localAddress()); });
+    resume([&] { b.txtNETIP.set(require(host.platform.sockets).localAddress()); },
+           report.on(b.txtNETIP, QStringLiteral("the local address could not be read")));
 
     resume([&] {
         const ManagementCollection adapters = execQuery(host.platform, kEnabledAdapters);
+        // The masks that belong beside the local address: those of the
+        // adapter that holds it, not of whichever adapter comes last.
+        const QString local = b.txtNETIP.get();
+        for (const ManagementObject& adapter : adapters) {
+            if (holdsAddress(adapter, local)) {
+                Resume inner;
+                inner([&] { b.txtMask.set(adapter.property(QStringLiteral("IPSubnet")).join(QStringLiteral(" "))); },
+                      report.on(b.txtMask, QStringLiteral("the masks of the adapter with ") + local +
+                                               QStringLiteral(" could not be read")));
+                return;
+            }
+        }
         for (const ManagementObject& adapter : adapters) {
             // Each adapter overwrites the box: the last one's masks stay.
             Resume inner;
-            inner([&] { b.txtMask.set(adapter.property(QStringLiteral("IPSubnet")).join(QStringLiteral(" "))); });
+            inner([&] { b.txtMask.set(adapter.property(QStringLiteral("IPSubnet")).join(QStringLiteral(" "))); },
+                  report.on(b.txtMask, QStringLiteral("an adapter's masks could not be read")));
         }
-    });
+    }, report.on(b.txtMask, QStringLiteral("the network adapters could not be listed")));
 
-    resume([&] { b.txtIP.set(require(host.platform.internet).openUrl(QString(kPublicAddressPage))); });
+    // A page that cannot be had leaves no text behind: an earlier run's
+    // address would pass for the current one.
+    bool fetched = false;
+    resume([&] {
+        b.txtIP.set(QString());
+        if (host.publicPage.isEmpty()) {
+            report(b.txtINTIP, QStringLiteral("no public-address page is set"));
+            return;
+        }
+        b.txtIP.set(require(host.platform.internet).openUrl(host.publicPage));
+        fetched = true;
+    }, report.on(b.txtINTIP, QStringLiteral("the page could not be fetched")));
     resume([&] { host.pause(1); });
     resume([&] {
         if (b.txtIP.get().contains(QLatin1String("displaycopy")))
             b.txtIP.set(ExtractBetween(b.txtIP.get(), QStringLiteral("('"), QStringLiteral("')")));
     });
     resume([&] { b.txtINTIP.set(b.txtIP.get()); });
+    if (fetched && b.txtINTIP.get().isEmpty())
+        report(b.txtINTIP, QStringLiteral("the page holds no address"));
 }
 
 } // namespace qni

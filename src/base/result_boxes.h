@@ -2,6 +2,8 @@
 
 #include "base/text_slot.h"
 
+#include <functional>
+
 namespace qni {
 
 // The main window's boxes and labels that the gather reads and writes, by
@@ -23,5 +25,9 @@ struct ResultBoxes {
     TextSlot& lblStatus;   // caption
     TextSlot& lblIPConfig; // caption
 };
+
+// Told when a step leaves a box unfilled, with a short reason ("the page
+// could not be fetched (timed out)"). May be empty: nobody asked.
+using BoxFailed = std::function<void(const TextSlot& box, const QString& reason)>;
 
 } // namespace qni

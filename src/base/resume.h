@@ -25,6 +25,24 @@ public:
         return *this;
     }
 
+    // The same, and a failure is also handed to onFailure(const
+    // std::exception&), which says what the step left undone.
+    template <class Step, class OnFailure>
+    Resume& operator()(Step&& step, OnFailure&& onFailure) noexcept
+    {
+        try {
+            std::forward<Step>(step)();
+        } catch (const std::exception& e) {
+            ++failures_;
+            try {
+                std::forward<OnFailure>(onFailure)(e);
+            } catch (...) {
+                // Telling about a failure must not stop the run either.
+            }
+        }
+        return *this;
+    }
+
     int failures() const noexcept { return failures_; }
 
 private:

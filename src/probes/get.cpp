@@ -2,6 +2,8 @@
 
 #include "base/resume.h"
 #include "base/result_boxes.h"
+#include "base/failure_report.h"
+#include "base/step_failed.h"
 #include "base/variant.h"
 #include "platform/platform.h"
 #include "platform/registry.h"
@@ -10,14 +12,23 @@
 
 namespace qni {
 
-void GetOSInfo(ResultBoxes& boxes, const Platform& platform)
+namespace {
+
+const QString kNoAnswer = QStringLiteral("the management service failed");
+
+} // namespace
+
+void GetOSInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& failed)
 {
     Resume resume;
+    const FailureReport report(failed);
     ManagementCollection systems;
+    QString systemsFailure; // told only once the system has passed as XP
     QString buildLab;
 
     // Asked before the XP test, although only the version step uses it.
-    resume([&] { systems = instancesOf(platform, QStringLiteral("Win32_OperatingSystem")); });
+    resume([&] { systems = instancesOf(platform, QStringLiteral("Win32_OperatingSystem")); },
+           [&](const std::exception& e) { systemsFailure = because(kNoAnswer, e); });
     resume([&] { buildLab = ReadRegValue(platform, regpath::kBuildLab); });
     resume([&] {
         if (buildLab.contains(QLatin1String("xp"), Qt::CaseSensitive))
@@ -28,9 +39,17 @@ void GetOSInfo(ResultBoxes& boxes, const Platform& platform)
         resume([&] { boxes.txtOS.set(QStringLiteral("Not XP!")); });
         return;
     }
+    if (systemsFailure.isEmpty() && systems.isEmpty())
+        systemsFailure = QStringLiteral("the management service lists no operating system");
+    if (!systemsFailure.isEmpty()) {
+        report(boxes.txtVersion, systemsFailure);
+        report(boxes.txtOSSerial, systemsFailure);
+    }
     for (const ManagementObject& system : systems) {
-        resume([&] { boxes.txtVersion.set(system.property(QStringLiteral("Version")).toText()); });
-        resume([&] { boxes.txtOSSerial.set(system.property(QStringLiteral("SerialNumber")).toText()); });
+        resume([&] { boxes.txtVersion.set(system.property(QStringLiteral("Version")).toText()); },
+               report.on(boxes.txtVersion, QStringLiteral("the version could not be read")));
+        resume([&] { boxes.txtOSSerial.set(system.property(QStringLiteral("SerialNumber")).toText()); },
+               report.on(boxes.txtOSSerial, QStringLiteral("the serial number could not be read")));
     }
     resume([&] {
         const QString csd = ReadRegValue(platform, regpath::kCsdVersion);
@@ -43,12 +62,17 @@ void GetOSInfo(ResultBoxes& boxes, const Platform& platform)
     });
 }
 
-void GetMemoryInfo(ResultBoxes& boxes, const Platform& platform)
+void GetMemoryInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& failed)
 {
     Resume resume;
+    const FailureReport report(failed);
     ManagementCollection chips;
     // A failed query lists nothing: a "0 MB Chip" line would be a made-up module.
-    resume([&] { chips = instancesOf(platform, QStringLiteral("Win32_PhysicalMemory")); });
+    resume([&] {
+        chips = instancesOf(platform, QStringLiteral("Win32_PhysicalMemory"));
+        if (chips.isEmpty())
+            report(boxes.txtMemory, QStringLiteral("the management service lists no memory module"));
+    }, report.on(boxes.txtMemory, kNoAnswer));
     for (const ManagementObject& chip : chips) {
         // A chip whose capacity cannot be read or converted gets no line:
         // repeating an earlier chip's size would show a size it does not have.
@@ -59,22 +83,31 @@ void GetMemoryInfo(ResultBoxes& boxes, const Platform& platform)
             const double megabytes = kilobytes / 1024;
             boxes.txtMemory.append(formatGeneral(megabytes) + QStringLiteral(" MB") + QStringLiteral(" Chip") +
                                    QStringLiteral("\r\n"));
-        });
+        }, report.on(boxes.txtMemory, QStringLiteral("a module's size could not be read")));
     }
 }
 
-void GetCPUInfo(ResultBoxes& boxes, const Platform& platform)
+void GetCPUInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& failed)
 {
     Resume resume;
+    const FailureReport report(failed);
     ManagementCollection processors;
-    resume([&] { processors = instancesOf(platform, QStringLiteral("Win32_Processor")); });
+    resume([&] {
+        processors = instancesOf(platform, QStringLiteral("Win32_Processor"));
+        if (processors.isEmpty())
+            report(boxes.txtCPUSpeed, QStringLiteral("the management service lists no processor"));
+    }, report.on(boxes.txtCPUSpeed, kNoAnswer));
     for (const ManagementObject& processor : processors) {
         resume([&] {
             boxes.txtCPUSpeed.set(processor.property(QStringLiteral("currentclockspeed")).joinedText() +
                                   QStringLiteral(" Mhz"));
-        });
+        }, report.on(boxes.txtCPUSpeed, QStringLiteral("the clock speed could not be read")));
     }
-    resume([&] { boxes.txtCPU.set(ReadRegValue(platform, regpath::kProcessorNameString)); });
+    resume([&] {
+        boxes.txtCPU.set(ReadRegValue(platform, regpath::kProcessorNameString));
+        if (boxes.txtCPU.get().isEmpty())
+            report(boxes.txtCPU, QStringLiteral("the processor's name could not be read from the registry"));
+    });
 }
 
 } // namespace qni

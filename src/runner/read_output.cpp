@@ -26,6 +26,14 @@ constexpr int kBusy = 1201;
 constexpr int kNotProcessing = 1202;
 constexpr int kCannotClose = 1203;
 
+// The system decoder, able to tell how many bytes it holds back as the start
+// of a character that the next read may complete.
+class OutputDecoder final : public QStringDecoder {
+public:
+    OutputDecoder() : QStringDecoder(QStringConverter::System) {}
+    qsizetype heldBytes() const { return state.remainingChars; }
+};
+
 } // namespace
 
 bool isWin9xFamily(const VersionRecord& v)
@@ -153,7 +161,7 @@ void ReadOutput::ExecuteCommand(const QString& command)
 
     // One decoder for the whole run: a character split between two reads
     // is completed by the second.
-    QStringDecoder fromSystem(QStringConverter::System);
+    OutputDecoder fromSystem;
     char buffer[kReadSize];
     for (;;) {
         if (pump)
@@ -171,7 +179,16 @@ void ReadOutput::ExecuteCommand(const QString& command)
                 return;
             continue;
         }
-        emit GotChunk(chunk, true);
+        // Output that ends inside a character still shows that it was
+        // there, as the decoder shows any other bad byte.
+        QString last = chunk;
+        if (const qsizetype held = fromSystem.heldBytes()) {
+            emit GotChunk(chunk + QString(held, QChar::ReplacementCharacter), false);
+            if (!alive)
+                return;
+            last.clear();
+        }
+        emit GotChunk(last, true);
         if (!alive)
             return;
         emit Complete();

@@ -3,6 +3,7 @@
 #include "platform/shell.h"
 #include "ui/accessibility.h"
 #include "ui/app_metadata.h"
+#include "ui/classic_controls.h"
 #include "ui/cursor_file.h"
 #include "ui/twips.h"
 
@@ -20,6 +21,7 @@ namespace qni {
 namespace {
 
 void keepOffTaskBar(QWidget& window);
+void offerMoveAndCloseOnly(QWidget& window);
 
 // MS Sans Serif 12 pt, or the nearest sans-serif face this desktop has. The
 // original is a bitmap face: full hinting fits the substitute to the pixel
@@ -83,10 +85,11 @@ AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
     Label2 = label(this, "Label2", QStringLiteral("Version: 1.0.0"), twipsRect(240, 840, 1455, 375));
     Label3 = label(this, "Label3", QStringLiteral("Developed By: ") + kMakerName, twipsRect(240, 1200, 3615, 375));
     Label4 = label(this, "Label4", kMakerAddress, twipsRect(240, 1920, 3975, 375));
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new PushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(twipsRect(3000, 2400, 1215, 375));
-    // Neither Enter nor Escape may press it.
+    // Not the default button: Escape does nothing, and Enter presses it only
+    // because it has the focus.
     cmdOK->setAutoDefault(false);
     cmdOK->setDefault(false);
     cmdOK->setFocus();
@@ -105,6 +108,7 @@ AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
 
     formLoad(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
     keepOffTaskBar(*this);
+    offerMoveAndCloseOnly(*this);
 }
 
 void AboutBox::showEvent(QShowEvent* event)
@@ -197,6 +201,30 @@ void keepOffTaskBar(QWidget& window)
     const Atom skipTaskBar = XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False);
     XChangeProperty(display, window.winId(), XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
                     PropModeAppend, reinterpret_cast<const unsigned char*>(&skipTaskBar), 1);
+    XFlush(display);
+#else
+    Q_UNUSED(window);
+#endif
+}
+
+// A fixed tool window: a title with a close box, a border without resize
+// handles, no window-menu button. Qt asks the window manager for resizing
+// whatever the size limits, so the hints are set again here, once the native
+// window exists.
+void offerMoveAndCloseOnly(QWidget& window)
+{
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display)
+        return;
+    enum : long { kFunctionsGiven = 1, kDecorationsGiven = 2 };
+    enum : long { kMove = 4, kClose = 32 };
+    enum : long { kBorder = 2, kTitle = 8 };
+    const long hints[5] = {kFunctionsGiven | kDecorationsGiven, kMove | kClose, kBorder | kTitle, 0, 0};
+    const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, window.winId(), motif, motif, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
     XFlush(display);
 #else
     Q_UNUSED(window);

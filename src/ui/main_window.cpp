@@ -7,6 +7,7 @@
 #include "ui/about_box.h"
 #include "ui/accessibility.h"
 #include "ui/app_metadata.h"
+#include "ui/classic_controls.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 
 #include <cstdio>
@@ -62,7 +64,8 @@ Box* rowBox(QWidget* frame, const char* name, int top, int height = 285)
 
 QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int top, int height)
 {
-    auto* box = place(new QGroupBox(caption, parent), name, twipsRect(120, top, 5415, height));
+    // Captions on the border line: the boxes below them stay inside.
+    auto* box = place(new CaptionFrame(caption, parent), name, twipsRect(120, top, 5415, height));
     box->setFont(arial(9.75));
     return box;
 }
@@ -155,7 +158,7 @@ void FrmMain::buildLayout()
     rowLabel(IPInfo, "Label10", QStringLiteral("Mac Address:"), 1440, 1335);
     txtMac = rowBox<LineTextBox>(IPInfo, "txtMac", 1440);
 
-    cmdGet = place(new QPushButton(QStringLiteral("Gather Info"), client_), "cmdGet", twipsRect(5640, 240, 1335, 375));
+    cmdGet = place(new PushButton(QStringLiteral("Gather Info"), client_), "cmdGet", twipsRect(5640, 240, 1335, 375));
     cmdGet->setFont(arial(9.75));
     cmdGet->setAutoDefault(false);
     cmdGet->setDefault(false);
@@ -218,16 +221,23 @@ void FrmMain::showEvent(QShowEvent* event)
 
 void FrmMain::cmdGet_Click()
 {
+    // A click taken while a run waits for events is dropped, neither nested
+    // nor queued: a nested run would list every memory module twice.
+    if (gathering_)
+        return;
+    gathering_ = true;
+    const auto done = qScopeGuard([this] { gathering_ = false; });
+    lblStatus->setToolTip(QString());
     GatherHost host{*boxes_, platform_, [] { QCoreApplication::processEvents(); }, showMessage_,
-                    [this] { runNetworkSection(); }};
-    RunGather(host);
-    lastOutcome_ = GatherOutcome{};
-    lastOutcome_.notXp = boxes_->txtOS.get() == kNotXpMarker;
+                    [this](const BoxFailed& failed) { runNetworkSection(failed); }};
+    lastOutcome_ = RunGather(host);
+    lblStatus->setToolTip(failureList(lastOutcome_));
 }
 
-void FrmMain::runNetworkSection()
+void FrmMain::runNetworkSection(const BoxFailed& failed)
 {
-    NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }};
+    NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }, settings_.publicPage,
+                     failed};
     RunNetworkSection(host);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/facts.h"
+#include "app/gather.h"
 #include "base/result_boxes.h"
 #include "platform/platform.h"
 #include "ui/text_box.h"
@@ -31,15 +32,21 @@ public:
     ResultBoxes& boxes() { return *boxes_; }
     const Platform& platform() const { return platform_; }
 
+    // What the user chose for every run (the public-address page).
+    void setSettings(GatherSettings settings) { settings_ = std::move(settings); }
+    const GatherSettings& settings() const { return settings_; }
+
+    // What the last finished run told beside the boxes: not XP, or which
+    // facts it could not gather. Empty before the first run.
+    const GatherOutcome& lastOutcome() const { return lastOutcome_; }
+
     // Test seams: the modal message of the XP gate, and how the program ends
     // when the window is closed.
     void setMessageHandler(std::function<void(const QString&)> handler) { showMessage_ = std::move(handler); }
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
 
-    // The click handler of cmdGet: one gather run.
+    // The click handler of cmdGet: one gather run, unless one is in progress.
     void cmdGet_Click();
-    // What the last run told beside the boxes.
-    const GatherOutcome& lastOutcome() const { return lastOutcome_; }
 
     // Centres the window on its screen.
     void centreOnScreen();
@@ -51,7 +58,7 @@ protected:
 private:
     void buildLayout();
     void showNotXpMessage(const QString& text);
-    void runNetworkSection();
+    void runNetworkSection(const BoxFailed& failed);
     void ReadOutput1_Starting();
     void ReadOutput1_GotChunk(const QString& sChunk, bool LastChunk);
 
@@ -86,7 +93,9 @@ private:
     QAction* mnuAbout = nullptr;
 
     std::unique_ptr<ResultBoxes> boxes_;
+    GatherSettings settings_;
     GatherOutcome lastOutcome_;
+    bool gathering_ = false;
     std::function<void(const QString&)> showMessage_;
     std::function<void()> endProgram_;
     bool centred_ = false;

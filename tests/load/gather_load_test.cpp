@@ -97,8 +97,8 @@ void gatherWithoutPause(FrmMain& w)
     ASSERT_NE(runner, nullptr);
     GatherHost host{w.boxes(), w.platform(), [] { QCoreApplication::processEvents(); },
                     [](const QString& text) { ADD_FAILURE() << "message box: " << text.toStdString(); },
-                    [&] {
-                        NetworkHost network{w.boxes(), w.platform(), *runner, [](Int16) {}};
+                    [&](const BoxFailed& failed) {
+                        NetworkHost network{w.boxes(), w.platform(), *runner, [](Int16) {}, w.settings().publicPage, failed};
                         RunNetworkSection(network);
                     }};
     RunGather(host);
@@ -127,7 +127,8 @@ TEST_P(ThousandGathers, GiveBackDescriptorsProcessesAndMemory)
     for (int run = 1; run <= kRuns; ++run) {
         gatherWithoutPause(w);
         if (run == 1 || run == kRuns) {
-            EXPECT_EQ(w.boxes().lblStatus.get(), kGathered) << "run " << run;
+            // Without the interpreter there is no MAC address, and the status says so.
+            EXPECT_EQ(w.boxes().lblStatus.get(), s.mac.isEmpty() ? kGatheredWithErrors : kGathered) << "run " << run;
             EXPECT_EQ(w.boxes().txtMac.get(), s.mac) << "run " << run;
             EXPECT_EQ(w.boxes().txtINTIP.get(), QStringLiteral("81.2.3.4")) << "run " << run;
         }

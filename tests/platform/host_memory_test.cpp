@@ -147,6 +147,12 @@ TEST(HostMemory, SourcesFallThroughInOrder)
     EXPECT_EQ(readMemoryModules(root), Modules{512 * MiB});
     writeFile(root, "sys/firmware/dmi/tables/DMI", memoryDevice(0) + kEnd); // only empty slots
     EXPECT_EQ(readMemoryModules(root), Modules{1024 * MiB});
+    // Modules of unknown size only: not an answer either.
+    writeFile(root, "sys/firmware/dmi/tables/DMI", memoryDevice(0xFFFF) + memoryDevice(0x7FFF, 0x1C) + kEnd);
+    writeFile(root, "run/udev/data/+dmi:id", "E:MEMORY_DEVICE_0_PRESENT=1\nE:MEMORY_DEVICE_1_SIZE=1073741824\n");
+    EXPECT_EQ(readMemoryModules(root), (Modules{std::nullopt, 1024 * MiB}));
+    writeFile(root, "run/udev/data/+dmi:id", "E:MEMORY_DEVICE_0_PRESENT=1\n");
+    EXPECT_EQ(readMemoryModules(root), Modules{4096 * MiB});
     remove("run/udev");
     EXPECT_EQ(readMemoryModules(root), Modules{4096 * MiB});
     remove("sys/devices/system/edac");

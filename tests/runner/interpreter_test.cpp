@@ -106,7 +106,9 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
         EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
         f.setPermissions(f.permissions() | QFile::ExeOwner);
     };
-    write("greet", "#!/bin/sh\necho \"greet:$#:$1:$2\"\n");
+    write("ipconfig", "#!/bin/sh\necho \"ipconfig:$#:$1:$2\"\n");
+    // Beside the interpreter too, but not a bundled tool.
+    write("quarn-network-information", "#!/bin/sh\necho program\n");
     write("good.json", R"({"commands": {"ipconfig /all": "\r\nWindows IP Configuration\r\n"}})");
     write("bad.json", R"({"commands": )");
 
@@ -120,7 +122,14 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
         {R"( /c "ipconfig /all")", "good.json", "\r\nWindows IP Configuration\r\n", 0, 0},
         {R"( /c "echo real; exit 7")", "good.json", "real\n", 7, 0},
         {R"( /c "echo x")", "bad.json", "", 2, 1},
-        {R"( /c "GREET.exe "a b" c")", "", "greet:2:a b:c\n", 0, 0},
+        {R"( /c "IPCONFIG.exe "a b" c")", "", "ipconfig:2:a b:c\n", 0, 0},
+        // Shell operators: through the shell, with the bundled tools first on
+        // its PATH and nothing else of ours on it.
+        {R"( /c "ipconfig /all | tr a-z A-Z")", "", "IPCONFIG:1:/ALL:\n", 0, 0},
+        {R"( /c "ipconfig x > out.txt && cat out.txt; exit 5")", "", "ipconfig:1:x:\n", 5, 0},
+        {R"x( /c "echo $(ipconfig y)")x", "", "ipconfig:1:y:\n", 0, 0},
+        {R"( /c "quarn-network-information")", "", "", 127, 1},
+        {R"( /c "quarn-network-information | qni-cmd /c echo x")", "", "", 127, 2},
         {"echo x", "", "", 1, 1}, // no /c
     };
     for (const auto& row : table) {
@@ -129,6 +138,7 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
         if (*row.machine)
             env.insert("QNI_MACHINE", dir.filePath(row.machine));
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(dir.path());
         p.start(cmd, {row.raw});
         ASSERT_TRUE(p.waitForFinished(20000));
         const QByteArray errors = p.readAllStandardError();

@@ -75,7 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
                       OutputCase{"ChildKeepsTheWriteEnd", "(sleep 0.3; echo late) & echo early", "early\nlate\n"},
                       OutputCase{"QuotesWrappedOnceMore", "echo \"a  b\"", "a  b\n"},
                       // byte 256 is the middle of a two-byte character
-                      OutputCase{"CharacterSplitBetweenReads", "printf '%0255d\\303\\251' 0", QString(255, u'0') + u'\u00e9'}),
+                      OutputCase{"CharacterSplitBetweenReads", "printf '%0255d\\303\\251' 0", QString(255, u'0') + u'\u00e9'},
+                      // the output ends inside a character: its bytes still show
+                      OutputCase{"EndsAfterALeadByte", "printf 'abc\\342'", u"abc\ufffd"_qs},
+                      OutputCase{"EndsTwoBytesIntoACharacter", "printf 'abc\\342\\202'", u"abc\ufffd\ufffd"_qs}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ReentryCase {

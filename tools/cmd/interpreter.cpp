@@ -73,14 +73,20 @@ QByteArray bundledToolName(const QByteArray& program)
     QByteArray name = program.toLower();
     if (name.endsWith(".exe"))
         name.chop(4);
-    if (name.isEmpty() || name.startsWith('.'))
-        return {};
-    for (char c : name) {
-        const bool allowed = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
-        if (!allowed)
-            return {};
+    for (const char* tool : kBundledTools) {
+        if (name == tool)
+            return name;
     }
-    return name;
+    return {};
+}
+
+bool holdsShellOperators(const QByteArray& command)
+{
+    for (char c : {'|', '>', '<', '&', ';', '`'}) {
+        if (command.contains(c))
+            return true;
+    }
+    return command.contains("$(");
 }
 
 } // namespace qni::cmd

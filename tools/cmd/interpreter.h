@@ -17,9 +17,16 @@ std::optional<QByteArray> commandAfterSwitch(const QByteArray& rawLine);
 // backslashes and a quote that groups, 2n+1 give n and a literal quote.
 QList<QByteArray> splitArguments(const QByteArray& line);
 
+// The tools that ship beside the interpreter. Neither the program nor the
+// interpreter itself is one of them.
+inline constexpr const char* kBundledTools[] = {"ipconfig"};
+
 // The bundled tool a program name asks for ("ipconfig", "IPCONFIG.EXE"):
-// lower-cased, without ".exe"; empty when the name cannot be a bundled tool's
-// (a path, or characters a tool's name does not have).
+// lower-cased, without ".exe"; empty when it names none of kBundledTools.
 QByteArray bundledToolName(const QByteArray& program);
+
+// Whether a command line needs the shell to mean what it says: pipes,
+// redirections, command lists, background runs, command substitution.
+bool holdsShellOperators(const QByteArray& command);
 
 } // namespace qni::cmd

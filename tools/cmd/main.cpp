@@ -1,13 +1,16 @@
 // The bundled command interpreter, started as "<path> /c <command>": runs a
-// bundled tool by name, a command that the machine description lists by its
-// recorded output, and anything else through /bin/sh -c. Its exit status is
-// the command's.
+// command that the machine description lists by its recorded output, a
+// bundled tool by name, a command line with shell operators through /bin/sh -c
+// with the bundled tools first on its PATH, and anything else through
+// /bin/sh -c. Its exit status is the command's.
 #include "interpreter.h"
 
 #include "platform/described/machine_description.h"
 #include "platform/platform.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,6 +22,7 @@
 #include <optional>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +52,57 @@ bool writeAll(int fd, const QByteArray& bytes)
     ::execv(path.constData(), argv.data());
     std::fprintf(stderr, "qni-cmd: %s: %s\n", path.constData(), std::strerror(errno));
     std::_Exit(errno == ENOENT ? 127 : 126);
+}
+
+// A folder that holds links to the bundled tools alone, for the front of a
+// shell's PATH: "ipconfig /all | grep Physical" finds ours, while the
+// program and this interpreter stay out of the shell's way. One per user and
+// per interpreter folder, inside a folder only the user can write to; the
+// links are renewed on every use, so a moved build is followed. The shell
+// replaces this process, as for any other command, so nothing is left to
+// clean up afterwards.
+std::optional<QByteArray> bundledToolsFolder()
+{
+    QByteArray base = qgetenv("XDG_RUNTIME_DIR");
+    if (base.isEmpty())
+        base = QFile::encodeName(QDir::tempPath());
+    const QByteArray own = base + "/qni-" + QByteArray::number(::getuid());
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST)
+        return std::nullopt;
+    struct stat st {};
+    // Anyone else able to write there could put their own "ipconfig" first.
+    if (::lstat(own.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 077) != 0)
+        return std::nullopt;
+    const QByteArray here = QFile::encodeName(QCoreApplication::applicationDirPath());
+    const QByteArray folder = own + "/tools-" + QCryptographicHash::hash(here, QCryptographicHash::Sha1).toHex().left(16);
+    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+        return std::nullopt;
+    for (const char* name : qni::cmd::kBundledTools) {
+        const QFileInfo program(qni::bundledProgram(QString::fromLatin1(name)));
+        if (!program.isFile() || !program.isExecutable())
+            continue;
+        // Made aside and renamed over the old one: a shell started meanwhile
+        // finds either link, never none.
+        const QByteArray link = folder + '/' + name;
+        const QByteArray fresh = link + '.' + QByteArray::number(::getpid());
+        ::unlink(fresh.constData());
+        if (::symlink(QFile::encodeName(program.absoluteFilePath()).constData(), fresh.constData()) != 0 ||
+            ::rename(fresh.constData(), link.constData()) != 0) {
+            ::unlink(fresh.constData());
+            return std::nullopt;
+        }
+    }
+    return folder;
+}
+
+[[noreturn]] void runThroughShell(const QByteArray& command)
+{
+    if (const std::optional<QByteArray> tools = bundledToolsFolder()) {
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", *tools + (path.isEmpty() ? QByteArray() : ':' + path));
+    }
+    run("/bin/sh", {"sh", "-c", command});
 }
 
 } // namespace
@@ -87,6 +142,9 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+
+    if (qni::cmd::holdsShellOperators(*command))
+        runThroughShell(*command);
 
     QList<QByteArray> words = qni::cmd::splitArguments(*command);
     if (!words.isEmpty()) {

@@ -10,6 +10,7 @@
 #include <QScopeGuard>
 #include <QStringDecoder>
 
+#include <cctype>
 #include <string>
 
 namespace qni {
@@ -70,6 +71,40 @@ QByteArray declaredCharset(const QByteArray& contentType)
     return {};
 }
 
+// Why a transfer failed, as a person would put it ("could not resolve host").
+std::string fetchFailure(const CurlLibrary& curl, CURLcode rc)
+{
+    switch (rc) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return "could not resolve host";
+    case CURLE_COULDNT_CONNECT:
+        return "could not connect";
+    case CURLE_OPERATION_TIMEDOUT:
+        return "no answer in time";
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return "the server's certificate is not trusted";
+    case CURLE_SSL_CONNECT_ERROR:
+        return "no secure connection";
+    case CURLE_TOO_MANY_REDIRECTS:
+        return "too many redirects";
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return "not an http or https address";
+    case CURLE_URL_MALFORMAT:
+        return "not a valid address";
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+        return "the connection broke off";
+    default: {
+        std::string text = curl.easyStrerror(rc);
+        if (!text.empty())
+            text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+        return text;
+    }
+    }
+}
+
 // The Internet transfer control: http and https only, TLS verified, an HTTP
 // status of 400 or more is a failed fetch.
 class CurlInternet final : public Internet {
@@ -86,11 +121,9 @@ public:
         // A page asked for over https must not be handed over in clear text.
         const bool secure = address.trimmed().toLower().startsWith("https:");
         Body body;
-        char error[CURL_ERROR_SIZE] = {};
 
         CURL* c = easy.handle;
         const auto set = curl.easySetopt;
-        set(c, CURLOPT_ERRORBUFFER, error);
         set(c, CURLOPT_URL, address.constData());
         set(c, CURLOPT_NOSIGNAL, 1L);
         set(c, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -110,13 +143,13 @@ public:
 
         const CURLcode rc = transfer(curl, multi.handle, c);
         if (body.overflow || rc == CURLE_FILESIZE_EXCEEDED)
-            throw StepFailed("The page is larger than " + std::to_string(kMaxBodyBytes) + " bytes");
+            throw StepFailed("the page is larger than " + std::to_string(kMaxBodyBytes / 1024) + " KiB");
         if (rc != CURLE_OK)
-            throw StepFailed(error[0] ? error : curl.easyStrerror(rc));
+            throw StepFailed(fetchFailure(curl, rc));
         long status = 0;
         curl.easyGetinfo(c, CURLINFO_RESPONSE_CODE, &status);
         if (status >= 400)
-            throw StepFailed("HTTP status " + std::to_string(status));
+            throw StepFailed("the server answered HTTP " + std::to_string(status));
 
         const char* contentType = nullptr;
         curl.easyGetinfo(c, CURLINFO_CONTENT_TYPE, &contentType);

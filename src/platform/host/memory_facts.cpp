@@ -212,17 +212,22 @@ std::optional<quint64> readInstalledMemory(const QString& root)
 
 std::vector<ModuleSize> readMemoryModules(const QString& root)
 {
+    // A source that knows of modules but of no module's size is no answer:
+    // the next one may know the sizes.
+    const auto sized = [](const std::vector<ModuleSize>& modules) {
+        return std::any_of(modules.begin(), modules.end(), [](const ModuleSize& m) { return m.has_value(); });
+    };
     if (const auto table = readHostFile(underRoot(root, QStringLiteral("/sys/firmware/dmi/tables/DMI")), kTableBytes)) {
         auto modules = parseSmbiosMemoryDevices(*table);
-        if (!modules.empty())
+        if (sized(modules))
             return modules;
     }
     if (const auto udev = readHostFile(underRoot(root, QStringLiteral("/run/udev/data/+dmi:id")), kTableBytes)) {
         auto modules = parseUdevMemoryDevices(*udev);
-        if (!modules.empty())
+        if (sized(modules))
             return modules;
     }
-    if (auto modules = readEdacModules(root); !modules.empty())
+    if (auto modules = readEdacModules(root); sized(modules))
         return modules;
     if (const auto installed = readInstalledMemory(root))
         return {ModuleSize(*installed)};

@@ -33,9 +33,9 @@ std::optional<quint64> parseMemTotal(QByteArrayView meminfo);
 // size, else MemTotal.
 std::optional<quint64> readInstalledMemory(const QString& root);
 
-// The host's memory modules from the best source that yields any: the SMBIOS
-// table, udev's copy of it, EDAC, else one module holding the installed
-// memory. Empty only when nothing at all can be read.
+// The host's memory modules from the best source that knows the size of any:
+// the SMBIOS table, udev's copy of it, EDAC, else one module holding the
+// installed memory. Empty only when nothing at all can be read.
 std::vector<ModuleSize> readMemoryModules(const QString& root);
 
 } // namespace qni

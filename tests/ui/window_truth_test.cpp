@@ -1,0 +1,111 @@
+// The window as a user meets it: one run per press, a status line that says
+// what happened, and frames whose captions leave their boxes inside.
+#include "support/fake_platform.h"
+#include "ui/classic_controls.h"
+#include "ui/main_window.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace qni;
+using qni::test::FakePlatform;
+
+namespace {
+
+// A Windows XP machine without network services.
+struct Window {
+    FakePlatform fake = FakePlatform::windowsXp();
+    FrmMain w{fake.platform()};
+    Window()
+    {
+        w.setMessageHandler([](const QString&) {});
+        w.setEndProgram([] {});
+        w.show();
+    }
+    QWidget* find(const char* name) { return w.findChild<QWidget*>(QLatin1String(name)); }
+    qsizetype runs() const { return fake.management->asked.count(QStringLiteral("Win32_PhysicalMemory")); }
+};
+
+} // namespace
+
+TEST(WindowTruth, OnePressOneRunWhateverPressesTheButton)
+{
+    Window win;
+    QWidget* button = win.find("cmdGet");
+    // Presses taken while the run handles events are dropped, not nested and
+    // not queued.
+    QTimer::singleShot(0, button, [button] {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::keyClick(button, Qt::Key_Space);
+        QTest::keyClick(button, Qt::Key_Return);
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(win.runs(), 1);
+    EXPECT_EQ(win.w.boxes().txtMemory.get(), QStringLiteral("512 MB Chip\r\n"));
+
+    // Space and Enter press the button that has the focus, and Enter
+    // elsewhere does not: the button is not the window's default.
+    const struct {
+        const char* focus;
+        Qt::Key key;
+        qsizetype runs;
+    } presses[] = {{"cmdGet", Qt::Key_Space, 2}, {"cmdGet", Qt::Key_Return, 3}, {"cmdGet", Qt::Key_Enter, 4},
+                   {"txtOSSerial", Qt::Key_Return, 4}, {"txtCPU", Qt::Key_Enter, 4}};
+    for (const auto& p : presses) {
+        win.find(p.focus)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), p.key);
+        EXPECT_EQ(win.runs(), p.runs) << p.focus << ' ' << p.key;
+    }
+}
+
+TEST(WindowTruth, TheStatusLineAndItsTipTellWhatHappened)
+{
+    Window win;
+    QTest::mouseClick(win.find("cmdGet"), Qt::LeftButton);
+    auto* status = static_cast<QLabel*>(win.find("lblStatus"));
+    EXPECT_EQ(status->text(), QStringLiteral("Information Gathered With Errors!"));
+    QList<Fact> failed;
+    for (const FactFailure& f : win.w.lastOutcome().failures)
+        failed << f.fact;
+    EXPECT_EQ(failed, (QList<Fact>{Fact::NetworkAddress, Fact::InternetAddress, Fact::SubnetMask, Fact::MacAddress}));
+    EXPECT_EQ(status->toolTip(), failureList(win.w.lastOutcome()));
+    EXPECT_TRUE(status->toolTip().startsWith(QStringLiteral("Network Address: the local address could not be read")));
+
+    // A later run that stops at the XP gate keeps no tip from the earlier one.
+    win.fake.registry->values.clear();
+    QTest::mouseClick(win.find("cmdGet"), Qt::LeftButton);
+    EXPECT_TRUE(win.w.lastOutcome().notXp);
+    EXPECT_EQ(status->text(), QStringLiteral("This is not a version of Windows XP!"));
+    EXPECT_EQ(status->toolTip(), QString());
+}
+
+TEST(WindowTruth, FrameCaptionsSitOnTheBorderWithEveryBoxInside)
+{
+    Window win;
+    const QList<CaptionFrame*> frames = win.w.findChildren<CaptionFrame*>();
+    ASSERT_EQ(frames.size(), 4);
+    for (CaptionFrame* frame : frames) {
+        SCOPED_TRACE(frame->title().toStdString());
+        const int border = frame->borderTop();
+        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_GT(child->y(), border) << child->objectName().toStdString();
+
+        const QImage drawn = frame->grab().toImage();
+        const QRgb line = frame->palette().color(QPalette::Dark).rgb();
+        const QRgb ground = frame->palette().color(QPalette::Window).rgb();
+        EXPECT_EQ(drawn.pixel(frame->width() / 2, border), line);
+        EXPECT_EQ(drawn.pixel(0, frame->height() / 2), line);
+        // Across the caption the border row has a gap, and the text's strokes.
+        const int textEnd = 8 + QFontMetrics(frame->font()).horizontalAdvance(frame->title());
+        for (int x : {6, 7, textEnd, textEnd + 1})
+            EXPECT_EQ(drawn.pixel(x, border), ground) << x;
+        int strokes = 0;
+        for (int x = 8; x < textEnd; ++x)
+            strokes += drawn.pixel(x, border) != ground;
+        EXPECT_GT(strokes, 0);
+    }
+}
