@@ -5,7 +5,7 @@
 #include "figure.h"
 
 #include "app/extract_between.h"
-#include "app/output_view.h"
+#include "app/output_collection.h"
 #include "base/text_slot.h"
 
 #include <benchmark/benchmark.h>

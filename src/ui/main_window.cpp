@@ -2,7 +2,7 @@
 
 #include "app/gather.h"
 #include "app/network_section.h"
-#include "app/output_view.h"
+#include "app/output_collection.h"
 #include "runner/read_output.h"
 #include "ui/about_box.h"
 #include "ui/app_metadata.h"

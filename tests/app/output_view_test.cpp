@@ -1,4 +1,4 @@
-#include "app/output_view.h"
+#include "app/output_collection.h"
 
 #include "base/text_slot.h"
 #include "support/qt_printers.h"
