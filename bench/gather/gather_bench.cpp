@@ -11,7 +11,7 @@
 #include "figure.h"
 
 #include "app/gather.h"
-#include "app/output_collection.h"
+#include "app/pause.h"
 #include "base/result_boxes.h"
 #include "platform/network.h"
 #include "platform/platform.h"

@@ -3,6 +3,7 @@
 // same command through the same interpreter, both measured in this run.
 #include "figure.h"
 
+#include "app/pause.h"
 #include "platform/platform.h"
 #include "platform/process_service.h"
 #include "runner/read_output.h"
@@ -51,6 +52,7 @@ void BM_ProcessCommand(benchmark::State& state)
     platform.processes = qni::makeHostProcessService();
     platform.windows = qni::makeHostWindowService();
     qni::ReadOutput ro(platform);
+    ro.setEventPump(qni::processPendingEvents); // as the window runs it
     QObject::connect(&ro, &qni::ReadOutput::GotChunk, [](const QString&, bool) {});
     ro.SetCommand(kCommand);
     for (auto _ : state)

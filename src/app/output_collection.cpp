@@ -1,10 +1,24 @@
 #include "app/output_collection.h"
 
-#include <QCoreApplication>
-
-#include <thread>
+#include "base/text_slot.h"
+#include "runner/read_output.h"
 
 namespace qni {
+
+namespace {
+
+void ReadOutput1_Starting(TextSlot& txtOutput)
+{
+    txtOutput.set(QString());
+}
+
+void ReadOutput1_GotChunk(TextSlot& txtOutput, const QString& sChunk)
+{
+    // Appended, not rebuilt: collecting output stays linear in its size.
+    txtOutput.append(normaliseChunk(sChunk));
+}
+
+} // namespace
 
 QString normaliseChunk(const QString& sChunk)
 {
@@ -26,23 +40,13 @@ QString normaliseChunk(const QString& sChunk)
     return out;
 }
 
-void sleepFor(std::chrono::milliseconds duration)
+void collectOutput(ReadOutput& ReadOutput1, TextSlot& txtOutput)
 {
-    std::this_thread::sleep_for(duration);
-}
-
-void processPendingEvents()
-{
-    QCoreApplication::processEvents();
-}
-
-void Pause(Int16 iSecs, const SleepFunction& sleep, const EventPump& pumpEvents)
-{
-    const Int16 passes = mul16(iSecs, 10);
-    for (int pass = 1; pass <= passes; ++pass) {
-        sleep(std::chrono::milliseconds(100));
-        pumpEvents();
-    }
+    QObject::connect(&ReadOutput1, &ReadOutput::Starting, &ReadOutput1,
+                     [&txtOutput] { ReadOutput1_Starting(txtOutput); }, Qt::DirectConnection);
+    QObject::connect(&ReadOutput1, &ReadOutput::GotChunk, &ReadOutput1,
+                     [&txtOutput](const QString& sChunk, bool) { ReadOutput1_GotChunk(txtOutput, sChunk); },
+                     Qt::DirectConnection);
 }
 
 } // namespace qni

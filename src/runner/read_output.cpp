@@ -5,7 +5,6 @@
 #include "platform/window_service.h"
 #include "runner/console_icon.h"
 
-#include <QCoreApplication>
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
@@ -39,7 +38,6 @@ ReadOutput::ReadOutput(const Platform& platform, QWidget* parent)
     , processes_(platform.processes)
     , windows_(platform.windows)
     , getVersion_([version = platform.versionRecord] { return version; })
-    , pumpEvents_([] { QCoreApplication::processEvents(); })
 {
     setFixedSize(kWidth, kHeight);
     QWidget::setVisible(false);

@@ -3,14 +3,15 @@
 #include "app/gather.h"
 #include "app/network_section.h"
 #include "app/output_collection.h"
+#include "app/pause.h"
 #include "runner/read_output.h"
 #include "ui/about_box.h"
 #include "ui/app_metadata.h"
 #include "ui/twips.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -97,8 +98,8 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
         std::_Exit(0);
     };
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
-    connect(ReadOutput1, &ReadOutput::Starting, this, &FrmMain::ReadOutput1_Starting, Qt::DirectConnection);
-    connect(ReadOutput1, &ReadOutput::GotChunk, this, &FrmMain::ReadOutput1_GotChunk, Qt::DirectConnection);
+    ReadOutput1->setEventPump(processPendingEvents);
+    collectOutput(*ReadOutput1, *txtOutput);
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_.shell); });
 }
 
@@ -215,8 +216,7 @@ void FrmMain::showEvent(QShowEvent* event)
 
 void FrmMain::cmdGet_Click()
 {
-    GatherHost host{*boxes_, platform_, [] { QCoreApplication::processEvents(); }, showMessage_,
-                    [this] { runNetworkSection(); }};
+    GatherHost host{*boxes_, platform_, processPendingEvents, showMessage_, [this] { runNetworkSection(); }};
     RunGather(host);
 }
 
@@ -224,17 +224,6 @@ void FrmMain::runNetworkSection()
 {
     NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }};
     RunNetworkSection(host);
-}
-
-void FrmMain::ReadOutput1_Starting()
-{
-    txtOutput->set(QString());
-}
-
-void FrmMain::ReadOutput1_GotChunk(const QString& sChunk, bool /*LastChunk*/)
-{
-    // Appended, not rebuilt: collecting output stays linear in its size.
-    txtOutput->append(normaliseChunk(sChunk));
 }
 
 void FrmMain::showNotXpMessage(const QString& text)

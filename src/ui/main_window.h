@@ -49,8 +49,6 @@ private:
     void buildLayout();
     void showNotXpMessage(const QString& text);
     void runNetworkSection();
-    void ReadOutput1_Starting();
-    void ReadOutput1_GotChunk(const QString& sChunk, bool LastChunk);
 
     Platform platform_;
     QWidget* client_ = nullptr;

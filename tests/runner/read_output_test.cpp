@@ -1,5 +1,6 @@
 #include "runner_support.h"
 
+#include "app/pause.h"
 #include "runner/console_icon.h"
 
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@ namespace {
 // Runs through the real bundled interpreter.
 class RealRun : public ::testing::Test {
 protected:
+    RealRun() { ro.setEventPump(processPendingEvents); } // as the window runs it
     void SetUp() override { qputenv("ComSpec", QNI_BIN_DIR "/qni-cmd"); }
     void TearDown() override { qunsetenv("ComSpec"); }
 
