@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/described/machine_description.h"
+#include "platform/described/platform_from_environment.h"
 #include "ui/app_metadata.h"
 #include "ui/main_window.h"
 

@@ -4,7 +4,7 @@
 #include "figure.h"
 
 #include "app/pause.h"
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/process_service.h"
 #include "runner/read_output.h"
 

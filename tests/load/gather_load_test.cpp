@@ -6,7 +6,7 @@
 #include "app/network_section.h"
 #include "app/pause.h"
 #include "base/result_boxes.h"
-#include "platform/platform.h"
+#include "platform/described/platform_from_environment.h"
 #include "runner/read_output.h"
 #include "ui/main_window.h"
 

@@ -1,6 +1,7 @@
 #include "runner_support.h"
 
 #include "interpreter.h"
+#include "platform/described/command_outputs.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -107,27 +108,27 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
         f.setPermissions(f.permissions() | QFile::ExeOwner);
     };
     write("greet", "#!/bin/sh\necho \"greet:$#:$1:$2\"\n");
-    write("good.json", R"({"commands": {"ipconfig /all": "\r\nWindows IP Configuration\r\n"}})");
-    write("bad.json", R"({"commands": )");
+    write("good.outputs", encodeCommandOutputs({{"ipconfig /all", "\r\nWindows IP Configuration\r\n"}}));
+    write("bad.outputs", R"({"commands": )");
 
     const struct {
         const char* raw;
-        const char* machine;
+        const char* outputs;
         QByteArray out;
         int status;
         qsizetype errorLines;
     } table[] = {
-        {R"( /c "ipconfig /all")", "good.json", "\r\nWindows IP Configuration\r\n", 0, 0},
-        {R"( /c "echo real; exit 7")", "good.json", "real\n", 7, 0},
-        {R"( /c "echo x")", "bad.json", "", 2, 1},
+        {R"( /c "ipconfig /all")", "good.outputs", "\r\nWindows IP Configuration\r\n", 0, 0},
+        {R"( /c "echo real; exit 7")", "good.outputs", "real\n", 7, 0},
+        {R"( /c "echo x")", "bad.outputs", "", 2, 1},
         {R"( /c "GREET.exe "a b" c")", "", "greet:2:a b:c\n", 0, 0},
         {"echo x", "", "", 1, 1}, // no /c
     };
     for (const auto& row : table) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (*row.machine)
-            env.insert("QNI_MACHINE", dir.filePath(row.machine));
+        if (*row.outputs)
+            env.insert(kCommandOutputsVariable, dir.filePath(row.outputs));
         p.setProcessEnvironment(env);
         p.start(cmd, {row.raw});
         ASSERT_TRUE(p.waitForFinished(20000));
@@ -135,7 +136,7 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
         EXPECT_EQ(p.readAllStandardOutput(), row.out) << row.raw;
         EXPECT_EQ(p.exitCode(), row.status) << row.raw;
         EXPECT_EQ(errors.count('\n'), row.errorLines) << errors.constData();
-        EXPECT_TRUE(!*row.machine || !row.errorLines || errors.contains(row.machine)) << errors.constData();
+        EXPECT_TRUE(!*row.outputs || !row.errorLines || errors.contains(row.outputs)) << errors.constData();
     }
 }
 

@@ -1,13 +1,26 @@
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 
-#include "platform/described/machine_description.h"
-
+#include "platform/host/files.h"
 
 namespace qni {
 
+Identity hostIdentity(const QString& root)
+{
+    constexpr qint64 kIdBytes = 256;
+    QByteArray machineId;
+    for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id", "/etc/hostname"}) {
+        if (const auto text = readHostFile(underRoot(root, QLatin1String(path)), kIdBytes)) {
+            machineId = text->trimmed();
+            if (!machineId.isEmpty())
+                break;
+        }
+    }
+    return Identity::windowsXp(machineId);
+}
+
 Platform hostPlatform(const QString& root)
 {
-    const Identity identity = Identity::host(root);
+    const Identity identity = hostIdentity(root);
     Platform p;
     p.management = makeHostManagement(root, identity);
     p.registry = makeHostRegistry(root, identity);
@@ -17,15 +30,6 @@ Platform hostPlatform(const QString& root)
     p.sockets = makeHostSockets(root);
     p.internet = makeHostInternet();
     p.shell = makeHostShell();
-    return p;
-}
-
-Platform platformFromEnvironment()
-{
-    Platform p = hostPlatform();
-    const QString path = qEnvironmentVariable("QNI_MACHINE");
-    if (!path.isEmpty())
-        p = applyDescription(loadMachineDescription(path), std::move(p));
     return p;
 }
 

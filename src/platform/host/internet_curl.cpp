@@ -1,8 +1,8 @@
 #include "platform/host/internet_curl.h"
 
 #include "base/step_failed.h"
+#include "platform/host/host_platform.h"
 #include "platform/network.h"
-#include "platform/platform.h"
 
 #include <QList>
 #include <QStringDecoder>

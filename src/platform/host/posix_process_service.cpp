@@ -1,5 +1,5 @@
 // The host's pipe and process calls: POSIX pipes and posix_spawn.
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/process_service.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The host's window walk on X11, and ending a process with kill(2).
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/window_service.h"
 
 #include <QByteArray>
