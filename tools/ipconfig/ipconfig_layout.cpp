@@ -1,8 +1,6 @@
 #include "ipconfig_layout.h"
 
 #include <algorithm>
-#include <cstring>
-#include <map>
 
 namespace qni::ipconfig {
 
@@ -119,23 +117,6 @@ void addressLines(QString& out, const Adapter& a, const HostInfo& host)
     field(out, label::gateway, host.gateways.value(a.name));
 }
 
-bool isDottedIpv4(const QByteArray& text)
-{
-    const QList<QByteArray> parts = text.split('.');
-    if (parts.size() != 4)
-        return false;
-    for (const QByteArray& p : parts) {
-        bool ok = false;
-        if (p.isEmpty() || p.size() > 3 || p.toUInt(&ok) > 255 || !ok)
-            return false;
-        for (const char c : p) {
-            if (c < '0' || c > '9')
-                return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 QString formatIpconfig(const std::vector<Adapter>& adapters, const HostInfo& host, Layout layout)
@@ -177,56 +158,6 @@ QString formatIpconfig(const std::vector<Adapter>& adapters, const HostInfo& hos
         }
     }
     return out;
-}
-
-QHash<QString, QString> parseDefaultGateways(const QByteArray& procNetRoute)
-{
-    // Iface Destination Gateway Flags RefCnt Use Metric Mask ...; addresses
-    // are the kernel's 32-bit values in host byte order, printed in hex.
-    constexpr unsigned kRouteUp = 0x1;
-    constexpr unsigned kRouteGateway = 0x2;
-    std::map<QString, std::pair<quint64, QString>> best;
-    const QList<QByteArray> lines = procNetRoute.split('\n');
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> f = lines.at(i).simplified().split(' ');
-        if (f.size() < 8)
-            continue;
-        bool okDest = false, okGw = false, okFlags = false, okMetric = false, okMask = false;
-        const quint32 dest = f.at(1).toUInt(&okDest, 16);
-        const quint32 gw = f.at(2).toUInt(&okGw, 16);
-        const unsigned flags = f.at(3).toUInt(&okFlags, 16);
-        const quint64 metric = f.at(6).toULongLong(&okMetric, 10);
-        const quint32 mask = f.at(7).toUInt(&okMask, 16);
-        if (!(okDest && okGw && okFlags && okMetric && okMask) || dest != 0 || mask != 0)
-            continue;
-        if (!(flags & kRouteUp) || !(flags & kRouteGateway) || gw == 0)
-            continue;
-        unsigned char b[4];
-        std::memcpy(b, &gw, sizeof b); // host order in memory = network order bytes
-        const QString address = QStringLiteral("%1.%2.%3.%4").arg(b[0]).arg(b[1]).arg(b[2]).arg(b[3]);
-        const QString iface = QString::fromUtf8(f.at(0));
-        const auto it = best.find(iface);
-        if (it == best.end() || metric < it->second.first)
-            best[iface] = {metric, address};
-    }
-    QHash<QString, QString> gateways;
-    for (const auto& [iface, entry] : best)
-        gateways.insert(iface, entry.second);
-    return gateways;
-}
-
-QStringList parseNameServers(const QByteArray& resolvConf)
-{
-    QStringList servers;
-    const QList<QByteArray> lines = resolvConf.split('\n');
-    for (const QByteArray& line : lines) {
-        const QList<QByteArray> f = line.simplified().split(' ');
-        if (f.size() < 2 || f.at(0) != "nameserver")
-            continue;
-        if (isDottedIpv4(f.at(1)))
-            servers.append(QString::fromLatin1(f.at(1)));
-    }
-    return servers;
 }
 
 } // namespace qni::ipconfig

@@ -1,19 +1,15 @@
 // ipconfig: the host's adapters in the Windows XP layout.
 #include "ipconfig_layout.h"
 
-#include <QFile>
+#include "platform/host/name_servers.h"
+#include "platform/host/routes.h"
+
 #include <QSysInfo>
 
 #include <cstdio>
 #include <exception>
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.read(1024 * 1024) : QByteArray();
-}
 
 void write(const QString& text)
 {
@@ -58,15 +54,16 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    const QString root = QStringLiteral("/");
     HostInfo host;
     host.hostName = QSysInfo::machineHostName();
-    host.ipRouting = readFile(QStringLiteral("/proc/sys/net/ipv4/ip_forward")).trimmed() == "1";
-    host.gateways = parseDefaultGateways(readFile(QStringLiteral("/proc/net/route")));
-    host.dnsServers = parseNameServers(readFile(QStringLiteral("/etc/resolv.conf")));
+    host.ipRouting = qni::readIpForwarding(root);
+    host.gateways = qni::defaultGateways(qni::readDefaultRoutes(root));
+    host.dnsServers = qni::readNameServers(root);
 
     std::vector<qni::Adapter> adapters;
     try {
-        adapters = qni::readHostAdapters();
+        adapters = qni::readHostAdapters(root);
     } catch (const std::exception&) {
         // Nothing to list: the header alone, as on a machine without adapters.
     }
