@@ -193,11 +193,11 @@ bool ReadOutput::CloseProcess(int lProcessID, int uExitCode)
 
     if (!PostProcessMessage(lProcessID, kWmEndSession, -1))
         return false;
-    const WindowService::ProcessHandle process = windows_->openProcess(lProcessID);
+    const ProcessService::ProcessHandle process = processes_->openProcess(lProcessID);
     if (!process)
         return false;
-    const bool terminated = windows_->terminateProcess(process, static_cast<quint32>(uExitCode));
-    windows_->closeHandle(process);
+    const bool terminated = processes_->terminateProcess(process, static_cast<quint32>(uExitCode));
+    processes_->closeProcessHandle(process);
     return terminated;
 }
 

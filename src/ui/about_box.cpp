@@ -1,6 +1,8 @@
 #include "ui/about_box.h"
 
+#include "platform/platform.h"
 #include "platform/shell.h"
+#include "platform/window_service.h"
 #include "ui/app_metadata.h"
 #include "ui/cursor_file.h"
 #include "ui/twips.h"
@@ -17,8 +19,6 @@
 namespace qni {
 
 namespace {
-
-void keepOffTaskBar(QWidget& window);
 
 // MS Sans Serif 12 pt, or the nearest sans-serif face this desktop has. The
 // original is a bitmap face: full hinting fits the substitute to the pixel
@@ -62,9 +62,9 @@ void styleLinkLabel(QLabel& label, const QString& pointerFile)
     label.setCursor(loadPointer(pointerFile));
 }
 
-AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
+AboutBox::AboutBox(const Platform& platform, const QString& programFolder)
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      shell_(std::move(shell))
+      shell_(platform.shell)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
@@ -94,7 +94,10 @@ AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
 
     formLoad(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
-    keepOffTaskBar(*this);
+    // Task bars leave tool windows out by convention only; this says it
+    // outright. Only on X is the native id a window the service knows.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        platform.windows->keepOffTaskBar(winId());
 }
 
 void AboutBox::showEvent(QShowEvent* event)
@@ -146,7 +149,7 @@ void AboutBox::openWebPage(const QString& address)
 
 void AboutBox::cmdOKClick() { close(); }
 
-AboutBox* showAboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
+AboutBox* showAboutBox(const Platform& platform, const QString& programFolder)
 {
     static QPointer<AboutBox> box;
     // A closed box is on its way out (deleted on close): load a new one.
@@ -155,43 +158,11 @@ AboutBox* showAboutBox(std::shared_ptr<Shell> shell, const QString& programFolde
     if (box) {
         box->raise();
     } else {
-        box = new AboutBox(std::move(shell), programFolder);
+        box = new AboutBox(platform, programFolder);
         box->show();
     }
     box->activateWindow();
     return box;
 }
 
-} // namespace qni
-
-// Last in the file: Xlib's macros would clash with names above.
-#if QT_CONFIG(xcb)
-#include <QtGui/qguiapplication_platform.h>
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#endif
-
-namespace qni {
-namespace {
-
-// Task bars leave tool windows out by convention only; this says it outright.
-// Qt merges the states it sets on mapping with those already there.
-void keepOffTaskBar(QWidget& window)
-{
-#if QT_CONFIG(xcb)
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display)
-        return;
-    const Atom skipTaskBar = XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False);
-    XChangeProperty(display, window.winId(), XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
-                    PropModeAppend, reinterpret_cast<const unsigned char*>(&skipTaskBar), 1);
-    XFlush(display);
-#else
-    Q_UNUSED(window);
-#endif
-}
-
-} // namespace
 } // namespace qni

@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace qni {
 
+struct Platform;
 class Shell;
 
 // Styles a label as a link: underlined, blue (0, 0, 255), and over it the
@@ -24,8 +25,9 @@ void styleLinkLabel(QLabel& label, const QString& pointerFile);
 class AboutBox final : public QWidget {
     Q_OBJECT
 public:
-    // programFolder holds Hand.cur; by default the executable's folder.
-    explicit AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder = QString());
+    // The box opens the link with the platform's shell. programFolder holds
+    // Hand.cur; by default the executable's folder.
+    explicit AboutBox(const Platform& platform, const QString& programFolder = QString());
 
     // Hands the address to the shell's open operation; the outcome is not
     // looked at.
@@ -53,6 +55,6 @@ private:
 
 // Help > About: loads the About box unless it is open, shows it and brings
 // it to the front. There is never more than one. Returns the box shown.
-AboutBox* showAboutBox(std::shared_ptr<Shell> shell, const QString& programFolder = QString());
+AboutBox* showAboutBox(const Platform& platform, const QString& programFolder = QString());
 
 } // namespace qni

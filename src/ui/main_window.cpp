@@ -100,7 +100,7 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
     ReadOutput1->setEventPump(processPendingEvents);
     collectOutput(*ReadOutput1, *txtOutput);
-    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_.shell); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_); });
 }
 
 FrmMain::~FrmMain() = default;

@@ -19,7 +19,7 @@ using qni::test::PlainBoxes;
 namespace {
 
 // A command whose output arrives in the given reads.
-class ScriptedProcesses final : public ProcessService {
+class ScriptedProcesses final : public qni::test::InertProcesses {
 public:
     QList<QByteArray> reads;
     bool startable = true;
