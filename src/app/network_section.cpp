@@ -17,14 +17,6 @@ namespace {
 const QString kEnabledAdapters =
     QStringLiteral("SELECT * FROM Win32_NetworkAdapterConfiguration WHERE IPEnabled = True");
 
-template <class Service>
-Service& require(const std::shared_ptr<Service>& service)
-{
-    if (!service)
-        throw StepFailed("Object variable not set");
-    return *service;
-}
-
 } // namespace
 
 void RunNetworkSection(NetworkHost& host)
@@ -57,7 +49,7 @@ void RunNetworkSection(NetworkHost& host)
     resume([&] { b.txtOutput.set(mac); });
     resume([&] { b.txtMac.set(b.txtOutput.get()); });
 
-    resume([&] { b.txtNETIP.set(require(host.platform.sockets).localAddress()); });
+    resume([&] { b.txtNETIP.set(host.platform.sockets->localAddress()); });
 
     resume([&] {
         const ManagementCollection adapters = execQuery(host.platform, kEnabledAdapters);
@@ -68,7 +60,7 @@ void RunNetworkSection(NetworkHost& host)
         }
     });
 
-    resume([&] { b.txtIP.set(require(host.platform.internet).openUrl(QString(kPublicAddressPage))); });
+    resume([&] { b.txtIP.set(host.platform.internet->openUrl(QString(kPublicAddressPage))); });
     resume([&] { host.pause(1); });
     resume([&] {
         if (b.txtIP.get().contains(QLatin1String("displaycopy")))

@@ -12,7 +12,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <cerrno>
 
 namespace qni {
 namespace {
@@ -113,8 +112,8 @@ void ReadOutput::ExecuteCommand(const QString& command)
     bProcessing = true;
     int readEnd = -1;
     int writeEnd = -1;
-    if (!processes || !processes->createPipe(readEnd, writeEnd)) {
-        const int code = processes ? processes->lastError() : ENOSYS;
+    if (!processes->createPipe(readEnd, writeEnd)) {
+        const int code = processes->lastError();
         bProcessing = false;
         raiseError(QStringLiteral("CreatePipe failed."), code);
         return;
@@ -209,8 +208,6 @@ void ReadOutput::CheckOSVersion()
 
 bool ReadOutput::PostProcessMessage(int processId, quint32 message, qint64 wParam)
 {
-    if (!windows_)
-        return false;
     bool found = false;
     for (const WindowService::TopLevelWindow& w : windows_->topLevelWindows()) {
         if (w.parent == 0 && w.processId == processId) {

@@ -143,8 +143,7 @@ void AboutBox::label4Click() { openWebPage(kMakerAddress); }
 
 void AboutBox::openWebPage(const QString& address)
 {
-    if (shell_)
-        shell_->open(address);
+    shell_->open(address);
 }
 
 void AboutBox::cmdOKClick() { close(); }
