@@ -3,15 +3,18 @@
 #include "platform/platform.h"
 #include "platform/process_service.h"
 #include "platform/window_service.h"
-#include "runner/console_icon.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScopeGuard>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+// The face lives in a static library: nothing would pull the picture into
+// the executable unless something names its initialiser.
+static void initRunnerResources() { Q_INIT_RESOURCE(runner); }
 
 namespace qni {
 namespace {
@@ -38,6 +41,7 @@ ReadOutput::ReadOutput(const Platform& platform, QWidget* parent)
     , windows_(platform.windows)
     , getVersion_([version = platform.versionRecord] { return version; })
 {
+    initRunnerResources();
     setFixedSize(kWidth, kHeight);
     QWidget::setVisible(false);
 }
@@ -58,7 +62,7 @@ QSize ReadOutput::sizeHint() const { return {kWidth, kHeight}; }
 void ReadOutput::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(rect(), consoleIcon());
+    painter.drawPixmap(rect(), QPixmap(QStringLiteral(":/runner/console.png")));
 }
 
 void ReadOutput::resizeEvent(QResizeEvent* event)
