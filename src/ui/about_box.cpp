@@ -6,6 +6,7 @@
 #include "ui/app_metadata.h"
 #include "ui/cursor_file.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 
 namespace qni {
 
@@ -103,16 +103,11 @@ AboutBox::AboutBox(const Platform& platform, const QString& programFolder)
 void AboutBox::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // Centred once, title bar and border included, when it first appears.
-    if (centred_)
-        return;
-    centred_ = true;
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(s->availableGeometry().center());
-    move(frame.topLeft());
+    // Centred once, when it first appears.
+    if (!centred_) {
+        centred_ = true;
+        centreOnScreen(*this);
+    }
 }
 
 void AboutBox::formLoad(const QString& programFolder)

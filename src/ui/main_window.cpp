@@ -8,15 +8,14 @@
 #include "ui/about_box.h"
 #include "ui/app_metadata.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,8 +23,6 @@
 namespace qni {
 
 namespace {
-
-const QString kTitle = QStringLiteral("Quarn Network Information");
 
 QFont arial(double points, bool bold = false)
 {
@@ -85,7 +82,7 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
       platform_(std::move(platform))
 {
     setObjectName(QStringLiteral("frmMAin"));
-    setWindowTitle(kTitle);
+    setWindowTitle(kApplicationName);
     setWindowIcon(applicationIcon());
     buildLayout();
 
@@ -185,7 +182,7 @@ void FrmMain::buildLayout()
     QWidget* order[] = {txtOS, txtOSSerial, txtVersion, cmdGet, txtMemory, txtCPU,
                         txtCPUSpeed, txtNETIP, txtINTIP, txtMask, txtMac};
     for (QWidget* w : order)
-        w->setFocusPolicy(w == cmdGet ? Qt::StrongFocus : Qt::StrongFocus);
+        w->setFocusPolicy(Qt::StrongFocus);
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -194,22 +191,12 @@ void FrmMain::buildLayout()
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
 }
 
-void FrmMain::centreOnScreen()
-{
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    QRect r = frameGeometry();
-    r.moveCenter(s->availableGeometry().center());
-    move(r.topLeft());
-}
-
 void FrmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!centred_) {
         centred_ = true;
-        centreOnScreen();
+        centreOnScreen(*this);
         txtOS->setFocus(Qt::OtherFocusReason);
     }
 }
@@ -228,7 +215,7 @@ void FrmMain::runNetworkSection()
 
 void FrmMain::showNotXpMessage(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, kApplicationName, text, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("notXpMessage"));
     box.exec();
 }

@@ -38,9 +38,6 @@ public:
     // The click handler of cmdGet: one gather run.
     void cmdGet_Click();
 
-    // Centres the window on its screen.
-    void centreOnScreen();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
