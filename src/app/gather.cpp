@@ -6,7 +6,7 @@
 
 namespace qni {
 
-void RunGather(GatherHost& host)
+void runGather(GatherHost& host)
 {
     Resume resume;
     ResultBoxes& b = host.boxes;

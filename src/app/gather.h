@@ -27,6 +27,6 @@ inline const QString kNotXpMarker = QStringLiteral("Not XP!");
 inline const QString kNotXpMessage = QStringLiteral("This is not a version of Windows XP!");
 
 // One run of "Gather Info", in continue-on-error mode throughout.
-void RunGather(GatherHost& host);
+void runGather(GatherHost& host);
 
 } // namespace qni

@@ -19,7 +19,7 @@ const QString kEnabledAdapters =
 
 } // namespace
 
-void RunNetworkSection(NetworkHost& host)
+void runNetworkSection(NetworkHost& host)
 {
     Resume resume;
     ResultBoxes& b = host.boxes;
@@ -31,12 +31,10 @@ void RunNetworkSection(NetworkHost& host)
     // or failed run leaves it as it was.
     resume([&] { host.runner.ProcessCommand(); });
     resume([&] {
-        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), QString::fromUtf16(kAdapterMark),
-                                       QString::fromUtf16(kAdapterEndMark)));
+        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), kAdapterMark, kAdapterEndMark));
     });
     resume([&] {
-        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), QString::fromUtf16(kPhysicalAddressMark),
-                                       QString::fromUtf16(kDhcpMark)));
+        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), kPhysicalAddressMark, kDhcpMark));
     });
     resume([&] { sourceLength = toInt16(b.txtOutput.get().size()); });
     // The cut ends with the CR LF of the address line.

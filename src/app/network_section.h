@@ -2,6 +2,8 @@
 
 #include "base/int16.h"
 
+#include <QString>
+
 #include <functional>
 
 namespace qni {
@@ -18,14 +20,14 @@ struct NetworkHost {
     std::function<void(Int16)> pause;   // Pause
 };
 
-inline constexpr char16_t kAdapterMark[] = u"Local Area Connection";
-inline constexpr char16_t kAdapterEndMark[] = u"IP";
-inline constexpr char16_t kPhysicalAddressMark[] = u"Physical Address. . . . . . . . . : ";
-inline constexpr char16_t kDhcpMark[] = u"        Dhcp";
+inline const QString kAdapterMark = QStringLiteral("Local Area Connection");
+inline const QString kAdapterEndMark = QStringLiteral("IP");
+inline const QString kPhysicalAddressMark = QStringLiteral("Physical Address. . . . . . . . . : ");
+inline const QString kDhcpMark = QStringLiteral("        Dhcp");
 
 // Fills the IP Information frame: the MAC address cut out of "ipconfig /all",
 // the local address, the subnet masks of the last IP-enabled adapter, and
 // the public address. Continue-on-error throughout.
-void RunNetworkSection(NetworkHost& host);
+void runNetworkSection(NetworkHost& host);
 
 } // namespace qni

@@ -49,7 +49,7 @@ QLabel* label(QWidget* box, const char* name, const QString& caption, QRect geom
 
 } // namespace
 
-void styleLinkLabel(QLabel& label, const QString& pointerFile)
+void StyleLinkLabel(QLabel& label, const QString& pointerFile)
 {
     QFont font = label.font();
     font.setUnderline(true);
@@ -91,9 +91,9 @@ AboutBox::AboutBox(const Platform& platform, const QString& programFolder)
     cmdOK->setFocus();
 
     Label4->installEventFilter(this);
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-    formLoad(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
+    Form_Load(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
     // Task bars leave tool windows out by convention only; this says it
     // outright. Only on X is the native id a window the service knows.
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
@@ -110,9 +110,9 @@ void AboutBox::showEvent(QShowEvent* event)
     }
 }
 
-void AboutBox::formLoad(const QString& programFolder)
+void AboutBox::Form_Load(const QString& programFolder)
 {
-    styleLinkLabel(*Label4, QDir(programFolder).filePath(QStringLiteral("Hand.cur")));
+    StyleLinkLabel(*Label4, QDir(programFolder).filePath(QStringLiteral("Hand.cur")));
 }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* event)
@@ -128,20 +128,20 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event)
                                Label4->rect().contains(mouse->position().toPoint());
             label4Pressed_ = false;
             if (click)
-                label4Click();
+                Label4_Click();
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void AboutBox::label4Click() { openWebPage(kMakerAddress); }
+void AboutBox::Label4_Click() { OpenWebPage(kMakerAddress); }
 
-void AboutBox::openWebPage(const QString& address)
+void AboutBox::OpenWebPage(const QString& address)
 {
     shell_->open(address);
 }
 
-void AboutBox::cmdOKClick() { close(); }
+void AboutBox::cmdOK_Click() { close(); }
 
 AboutBox* showAboutBox(const Platform& platform, const QString& programFolder)
 {

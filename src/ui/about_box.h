@@ -16,7 +16,7 @@ class Shell;
 // Styles a label as a link: underlined, blue (0, 0, 255), and over it the
 // pointer that pointerFile holds, or the desktop's pointing hand when the file
 // holds no usable pointer. Elsewhere the ordinary arrow.
-void styleLinkLabel(QLabel& label, const QString& pointerFile);
+void StyleLinkLabel(QLabel& label, const QString& pointerFile);
 
 // The About box: the program's name, platform, version and author, and a
 // link that opens the maker's page. A fixed, modeless tool window without
@@ -31,16 +31,16 @@ public:
 
     // Hands the address to the shell's open operation; the outcome is not
     // looked at.
-    void openWebPage(const QString& address);
+    void OpenWebPage(const QString& address);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void formLoad(const QString& programFolder);
-    void label4Click();
-    void cmdOKClick();
+    void Form_Load(const QString& programFolder);
+    void Label4_Click();
+    void cmdOK_Click();
 
     std::shared_ptr<Shell> shell_;
     QLabel* lblAbout = nullptr;

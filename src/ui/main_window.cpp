@@ -203,14 +203,14 @@ void FrmMain::showEvent(QShowEvent* event)
 
 void FrmMain::cmdGet_Click()
 {
-    GatherHost host{*boxes_, platform_, processPendingEvents, showMessage_, [this] { runNetworkSection(); }};
-    RunGather(host);
+    GatherHost host{*boxes_, platform_, processPendingEvents, showMessage_, [this] { gatherNetworkFacts(); }};
+    runGather(host);
 }
 
-void FrmMain::runNetworkSection()
+void FrmMain::gatherNetworkFacts()
 {
     NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }};
-    RunNetworkSection(host);
+    runNetworkSection(host);
 }
 
 void FrmMain::showNotXpMessage(const QString& text)

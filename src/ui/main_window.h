@@ -45,7 +45,7 @@ protected:
 private:
     void buildLayout();
     void showNotXpMessage(const QString& text);
-    void runNetworkSection();
+    void gatherNetworkFacts();
 
     Platform platform_;
     QWidget* client_ = nullptr;

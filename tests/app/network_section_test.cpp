@@ -103,7 +103,7 @@ struct Section {
         NetworkHost host{b.boxes, platform, *runner, [this](Int16 s) {
                              log << QStringLiteral("pause %1 with txtIP=%2").arg(s).arg(b.txtIP.get());
                          }};
-        RunNetworkSection(host);
+        runNetworkSection(host);
     }
 };
 

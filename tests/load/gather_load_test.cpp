@@ -99,9 +99,9 @@ void gatherWithoutPause(FrmMain& w)
                     [](const QString& text) { ADD_FAILURE() << "message box: " << text.toStdString(); },
                     [&] {
                         NetworkHost network{w.boxes(), w.platform(), *runner, [](Int16) {}};
-                        RunNetworkSection(network);
+                        runNetworkSection(network);
                     }};
-    RunGather(host);
+    runGather(host);
 }
 
 struct Scenario {

@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);
 
-    const QByteArray outputsFile = qgetenv(qni::kCommandOutputsVariable);
+    const QByteArray outputsFile = qgetenv(qni::kCommandOutputsVariable.toLatin1());
     if (!outputsFile.isEmpty()) {
         QFile file(QFile::decodeName(outputsFile));
         const std::optional<qni::CommandOutputs> outputs =

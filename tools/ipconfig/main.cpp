@@ -18,7 +18,7 @@ void write(const QString& text)
     std::fflush(stdout);
 }
 
-const char* const kUsage =
+const QString kUsage = QStringLiteral(
     "\r\nUSAGE:\r\n"
     "    ipconfig [/? | /all]\r\n"
     "\r\n"
@@ -28,7 +28,7 @@ const char* const kUsage =
     "       /all         Display full configuration information.\r\n"
     "\r\n"
     "The default is to display only the IP address, subnet mask and\r\n"
-    "default gateway for each adapter bound to TCP/IP.\r\n";
+    "default gateway for each adapter bound to TCP/IP.\r\n");
 
 } // namespace
 
@@ -47,10 +47,10 @@ int main(int argc, char** argv)
     if (options == QLatin1String("/all") || options == QLatin1String("-all")) {
         layout = Layout::All;
     } else if (options == QLatin1String("/?") || options == QLatin1String("-?")) {
-        write(QString::fromLatin1(kUsage));
+        write(kUsage);
         return 0;
     } else if (!options.isEmpty()) {
-        write(QStringLiteral("\r\nError: unrecognized or incomplete command line.\r\n") + QString::fromLatin1(kUsage));
+        write(QStringLiteral("\r\nError: unrecognized or incomplete command line.\r\n") + kUsage);
         return 1;
     }
 

@@ -15,7 +15,7 @@ using CommandOutputs = QHash<QString, QString>;
 // Names the file through which the recorded outputs reach the bundled command
 // interpreter, so that it reads just those instead of parsing the whole
 // description again for every command.
-inline constexpr char kCommandOutputsVariable[] = "QNI_COMMAND_OUTPUTS";
+inline const QString kCommandOutputsVariable = QStringLiteral("QNI_COMMAND_OUTPUTS");
 
 QByteArray encodeCommandOutputs(const CommandOutputs& outputs);
 // nullopt for bytes that encodeCommandOutputs did not write.

@@ -119,13 +119,13 @@ MachineDescription parseMachineDescription(const QByteArray& json, const QString
         fail(fileName, QStringLiteral("expected a JSON object at the top level"));
     const QJsonObject root = doc.object();
 
-    static const QStringList known = {QStringLiteral("registry"), QStringLiteral("management"),
+    static const QStringList kMembers = {QStringLiteral("registry"), QStringLiteral("management"),
                                       QStringLiteral("commands"), QStringLiteral("localAddress"),
                                       QStringLiteral("publicPage")};
     for (auto it = root.begin(); it != root.end(); ++it) {
-        if (!known.contains(it.key()))
+        if (!kMembers.contains(it.key()))
             fail(fileName, QStringLiteral("unknown member %1 (expected one of %2)")
-                               .arg(quoted(it.key()), known.join(QStringLiteral(", "))));
+                               .arg(quoted(it.key()), kMembers.join(QStringLiteral(", "))));
     }
 
     MachineDescription d;

@@ -29,7 +29,7 @@ void handOnCommandOutputs(const MachineDescription& description)
         ::close(held);
         held = -1;
     }
-    qunsetenv(kCommandOutputsVariable);
+    qunsetenv(kCommandOutputsVariable.toLatin1());
     if (!description.commands.given())
         return;
 
@@ -52,7 +52,7 @@ void handOnCommandOutputs(const MachineDescription& description)
                 .toStdString());
     }
     held = fd;
-    qputenv(kCommandOutputsVariable, QByteArray("/proc/") + QByteArray::number(::getpid()) + "/fd/" +
+    qputenv(kCommandOutputsVariable.toLatin1(), QByteArray("/proc/") + QByteArray::number(::getpid()) + "/fd/" +
                                          QByteArray::number(fd));
 }
 
