@@ -4,6 +4,7 @@
 #include "fuzz_support.h"
 
 #include "base/step_failed.h"
+#include "platform/described/described_services.h"
 #include "platform/described/machine_description.h"
 #include "platform/management.h"
 #include "platform/registry.h"

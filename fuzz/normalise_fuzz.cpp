@@ -2,7 +2,7 @@
 
 #include "fuzz_support.h"
 
-#include "app/output_view.h"
+#include "app/output_collection.h"
 
 using namespace qni;
 

@@ -3,8 +3,8 @@
 
 #include "fuzz_support.h"
 
-#include "ipconfig_layout.h"
-#include "platform/host/adapters.h"
+#include "platform/host/name_servers.h"
+#include "platform/host/routes.h"
 
 using namespace qni;
 
@@ -36,18 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
 
+    const std::vector<DefaultRoute> routes = parseDefaultRoutes(text);
     // The interface named is the first field of one of the lines.
-    const QString iface = parseDefaultRouteInterface(text);
+    const QString iface = defaultRouteInterface(routes);
     if (!iface.isEmpty())
         QNI_FUZZ_CHECK(!iface.contains(QLatin1Char(' ')) && !iface.contains(QLatin1Char('\n')));
 
-    const QHash<QString, QString> gateways = ipconfig::parseDefaultGateways(text);
+    const QHash<QString, QString> gateways = defaultGateways(routes);
     for (auto it = gateways.cbegin(); it != gateways.cend(); ++it) {
         QNI_FUZZ_CHECK(!it.key().isEmpty());
         QNI_FUZZ_CHECK(isDottedQuad(it.value(), true) && it.value() != QLatin1String("0.0.0.0"));
     }
 
-    for (const QString& server : ipconfig::parseNameServers(text))
+    for (const QString& server : parseNameServers(text))
         QNI_FUZZ_CHECK(isDottedQuad(server, false));
     return 0;
 }

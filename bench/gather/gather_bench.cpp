@@ -14,10 +14,11 @@
 #include "figure.h"
 
 #include "app/gather.h"
-#include "app/output_view.h"
+#include "app/pause.h"
 #include "base/result_boxes.h"
+#include "platform/described/platform_from_environment.h"
+#include "platform/host/host_platform.h"
 #include "platform/network.h"
-#include "platform/platform.h"
 #include "ui/app_metadata.h"
 #include "ui/main_window.h"
 

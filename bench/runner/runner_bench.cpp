@@ -6,7 +6,8 @@
 // pairs moves both sides of a pair alike. The figure is the median ratio.
 #include "figure.h"
 
-#include "platform/platform.h"
+#include "app/pause.h"
+#include "platform/host/host_platform.h"
 #include "platform/process_service.h"
 #include "runner/read_output.h"
 
@@ -79,6 +80,7 @@ int main(int argc, char** argv)
     platform.processes = qni::makeHostProcessService();
     platform.windows = qni::makeHostWindowService();
     qni::ReadOutput runner(platform);
+    runner.setEventPump(qni::processPendingEvents); // as the window runs it
     // The handler counts bytes only to check the run: "head" writes no
     // character that is not one byte.
     qint64 received = 0;

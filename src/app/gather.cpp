@@ -9,7 +9,7 @@
 
 namespace qni {
 
-GatherOutcome RunGather(GatherHost& host)
+GatherOutcome runGather(GatherHost& host)
 {
     Resume resume;
     ResultBoxes& b = host.boxes;

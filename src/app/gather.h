@@ -38,7 +38,7 @@ inline const QString kNotXpMessage = QStringLiteral("This is not a version of Wi
 // One run of "Gather Info", in continue-on-error mode throughout. The status
 // line ends by saying whether every fact was gathered; the outcome says which
 // were not, and why.
-GatherOutcome RunGather(GatherHost& host);
+GatherOutcome runGather(GatherHost& host);
 
 // The failures one per line, in window order, each after its fact's caption
 // ("Internet Address: the page could not be fetched (timed out)").

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QLatin1String>
+#include <QString>
 
 namespace qni {
 
 // The page that echoes the caller's public address unless the user names
 // another. It answers with the bare address, so the network section shows
 // the page text whole.
-inline constexpr QLatin1String kPublicAddressPage("https://api.ipify.org");
+inline const QString kPublicAddressPage = QStringLiteral("https://api.ipify.org");
 
 } // namespace qni

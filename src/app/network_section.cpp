@@ -18,14 +18,6 @@ namespace {
 const QString kEnabledAdapters =
     QStringLiteral("SELECT * FROM Win32_NetworkAdapterConfiguration WHERE IPEnabled = True");
 
-template <class Service>
-Service& require(const std::shared_ptr<Service>& service)
-{
-    if (!service)
-        throw StepFailed("Object variable not set");
-    return *service;
-}
-
 // Whether the adapter's IPAddress (an array, or a lone text) lists address.
 bool holdsAddress(const ManagementObject& adapter, const QString& address)
 {
@@ -41,7 +33,7 @@ bool holdsAddress(const ManagementObject& adapter, const QString& address)
 
 } // namespace
 
-void RunNetworkSection(NetworkHost& host)
+void runNetworkSection(NetworkHost& host)
 {
     Resume resume;
     const FailureReport report(host.failed);
@@ -57,14 +49,12 @@ void RunNetworkSection(NetworkHost& host)
         &host.runner, &ReadOutput::Error, [&](const QString& message, int&) { runFailure = message; });
     resume([&] { host.runner.ProcessCommand(); });
     QObject::disconnect(heard);
-    const bool listsAdapter = b.txtOutput.get().contains(QString::fromUtf16(kAdapterMark));
+    const bool listsAdapter = b.txtOutput.get().contains(kAdapterMark);
     resume([&] {
-        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), QString::fromUtf16(kAdapterMark),
-                                       QString::fromUtf16(kAdapterEndMark)));
+        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), kAdapterMark, kAdapterEndMark));
     });
     resume([&] {
-        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), QString::fromUtf16(kPhysicalAddressMark),
-                                       QString::fromUtf16(kDhcpMark)));
+        b.txtOutput.set(ExtractBetween(b.txtOutput.get(), kPhysicalAddressMark, kDhcpMark));
     });
     resume([&] { sourceLength = toInt16(b.txtOutput.get().size()); });
     // The cut ends with the CR LF of the address line.
@@ -82,9 +72,9 @@ void RunNetworkSection(NetworkHost& host)
         report(b.txtMac, because(b.lblIPConfig.get() + QStringLiteral(" could not be run"), runFailure));
     else if (listsAdapter && b.txtMac.get().isEmpty())
         report(b.txtMac, b.lblIPConfig.get() + QStringLiteral(" shows no physical address for ") +
-                             QString::fromUtf16(kAdapterMark));
+                             kAdapterMark);
 
-    resume([&] { b.txtNETIP.set(require(host.platform.sockets).localAddress()); },
+    resume([&] { b.txtNETIP.set(host.platform.sockets->localAddress()); },
            report.on(b.txtNETIP, QStringLiteral("the local address could not be read")));
 
     resume([&] {
@@ -118,7 +108,7 @@ void RunNetworkSection(NetworkHost& host)
             report(b.txtINTIP, QStringLiteral("no public-address page is set"));
             return;
         }
-        b.txtIP.set(require(host.platform.internet).openUrl(host.publicPage));
+        b.txtIP.set(host.platform.internet->openUrl(host.publicPage));
         fetched = true;
     }, report.on(b.txtINTIP, QStringLiteral("the page could not be fetched")));
     resume([&] { host.pause(1); });

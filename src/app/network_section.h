@@ -19,19 +19,19 @@ struct NetworkHost {
     const Platform& platform;
     ReadOutput& runner;                 // ReadOutput1; its events fill txtOutput
     std::function<void(Int16)> pause;   // Pause
-    QString publicPage = QString(kPublicAddressPage); // empty: no page is fetched
+    QString publicPage = kPublicAddressPage; // empty: no page is fetched
     BoxFailed failed;                   // hears of each box left unfilled
 };
 
-inline constexpr char16_t kAdapterMark[] = u"Local Area Connection";
-inline constexpr char16_t kAdapterEndMark[] = u"IP";
-inline constexpr char16_t kPhysicalAddressMark[] = u"Physical Address. . . . . . . . . : ";
-inline constexpr char16_t kDhcpMark[] = u"        Dhcp";
+inline const QString kAdapterMark = QStringLiteral("Local Area Connection");
+inline const QString kAdapterEndMark = QStringLiteral("IP");
+inline const QString kPhysicalAddressMark = QStringLiteral("Physical Address. . . . . . . . . : ");
+inline const QString kDhcpMark = QStringLiteral("        Dhcp");
 
 // Fills the IP Information frame: the MAC address cut out of "ipconfig /all",
 // the local address, the subnet masks of the IP-enabled adapter that holds
 // the local address (else of the last one), and the public address.
 // Continue-on-error throughout.
-void RunNetworkSection(NetworkHost& host);
+void runNetworkSection(NetworkHost& host);
 
 } // namespace qni

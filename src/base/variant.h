@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <variant>
-
 namespace qni {
 
 // A value as the management service and the registry reader deliver it, with

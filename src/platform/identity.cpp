@@ -1,8 +1,6 @@
 #include "platform/identity.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 
 namespace qni {
 
@@ -26,27 +24,6 @@ Identity Identity::windowsXp(const QByteArray& machineId)
     id.serialNumber = xpSerialFromMachineId(machineId);
     id.versionRecord = {5, 1, 2};
     return id;
-}
-
-Identity Identity::host(const QString& root)
-{
-    const QDir dir(root);
-    QByteArray machineId;
-    for (const char* path : {"etc/machine-id", "var/lib/dbus/machine-id"}) {
-        QFile f(dir.filePath(QString::fromLatin1(path)));
-        if (f.open(QIODevice::ReadOnly)) {
-            machineId = f.read(256).trimmed();
-            if (!machineId.isEmpty())
-                break;
-        }
-    }
-    if (machineId.isEmpty()) {
-        // No machine id: the host name still keeps the number stable here.
-        QFile f(dir.filePath(QStringLiteral("etc/hostname")));
-        if (f.open(QIODevice::ReadOnly))
-            machineId = f.read(256).trimmed();
-    }
-    return windowsXp(machineId);
 }
 
 } // namespace qni

@@ -24,8 +24,6 @@ struct Identity {
     // Windows XP Professional Service Pack 3, with a serial number derived
     // from the machine id.
     static Identity windowsXp(const QByteArray& machineId);
-    // The same, reading /etc/machine-id (or D-Bus's copy) under root.
-    static Identity host(const QString& root = QStringLiteral("/"));
 };
 
 // "76487-OEM-NNNNNNN-NNNNN", stable for one machine id.

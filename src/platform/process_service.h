@@ -3,14 +3,18 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QtGlobal>
 
 namespace qni {
 
-// kernel32's anonymous pipe, process start and file read, as the runner uses
-// them. Pipe handles are file descriptors; a started process is known by its
-// id. A call that fails leaves the reason (an errno value) in lastError().
+// kernel32's anonymous pipe, process start, file read and process end, as
+// the runner uses them. Pipe handles are file descriptors; a started process
+// is known by its id. A call that fails leaves the reason (an errno value) in
+// lastError().
 class ProcessService {
 public:
+    using ProcessHandle = qint64; // 0: no handle
+
     virtual ~ProcessService() = default;
 
     // The value of ComSpec; when it is not set, the bundled command
@@ -35,9 +39,15 @@ public:
     // CloseHandle on a pipe end.
     virtual void closeHandle(int handle) = 0;
 
-    // CloseHandle on a started process: the service reaps it once it has
-    // ended, without waiting for that here.
+    // CloseHandle on a process that createProcess started: the service reaps
+    // it once it has ended, without waiting for that here.
     virtual void closeProcess(int processId) = 0;
+
+    // OpenProcess(PROCESS_TERMINATE, FALSE, processId): a handle, or 0.
+    virtual ProcessHandle openProcess(qint64 processId) = 0;
+    virtual bool terminateProcess(ProcessHandle process, quint32 exitCode) = 0;
+    // CloseHandle on a handle from openProcess.
+    virtual void closeProcessHandle(ProcessHandle process) = 0;
 
     virtual int lastError() const = 0;
 };

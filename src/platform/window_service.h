@@ -9,12 +9,11 @@ namespace qni {
 inline constexpr quint32 kWmClose = 0x10;
 inline constexpr quint32 kWmEndSession = 0x16;
 
-// user32's walk of the top-level windows and PostMessageA, with the kernel32
-// calls that end a process by id (OpenProcess, TerminateProcess).
+// user32's walk of the top-level windows and PostMessageA, and keeping one
+// of the program's own windows off the task bar.
 class WindowService {
 public:
     using WindowId = quint64; // 0: no window
-    using ProcessHandle = qint64; // 0: no handle
 
     struct TopLevelWindow {
         WindowId window = 0;
@@ -34,10 +33,15 @@ public:
     // PostMessageA with lParam. True when the message was handed on.
     virtual bool postMessage(WindowId window, quint32 message, qint64 wParam, qint64 lParam) = 0;
 
-    // OpenProcess(PROCESS_TERMINATE, FALSE, processId): a handle, or 0.
-    virtual ProcessHandle openProcess(qint64 processId) = 0;
-    virtual bool terminateProcess(ProcessHandle process, quint32 exitCode) = 0;
-    virtual void closeHandle(ProcessHandle process) = 0;
+    // A form's ShowInTaskbar = False: the task bar leaves the window out.
+    // window is the native id of one of the program's own windows, before it
+    // is first shown.
+    virtual void keepOffTaskBar(WindowId window) = 0;
+
+    // A fixed tool window's border: the window manager offers moving and
+    // closing only (no window menu, no resize handles), whatever the toolkit
+    // asked for.
+    virtual void offerMoveAndCloseOnly(WindowId window) = 0;
 };
 
 } // namespace qni

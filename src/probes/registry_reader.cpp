@@ -13,12 +13,9 @@ QString ReadRegValue(const Platform& platform, const QString& path)
     std::unique_ptr<RegistryShell> shell;
     Variant value;
     QString result;
+    resume([&] { shell = platform.registry->create(); });
     resume([&] {
-        if (!platform.registry)
-            throw StepFailed("ActiveX component can't create object");
-        shell = platform.registry->create();
-    });
-    resume([&] {
+        // A shell object that could not be created is Nothing here.
         if (!shell)
             throw StepFailed("Object variable not set");
         value = shell->regRead(path);

@@ -3,17 +3,18 @@
 #include "platform/platform.h"
 #include "platform/process_service.h"
 #include "platform/window_service.h"
-#include "runner/console_icon.h"
 
-#include <QCoreApplication>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScopeGuard>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <cerrno>
+// The face lives in a static library: nothing would pull the picture into
+// the executable unless something names its initialiser.
+static void initRunnerResources() { Q_INIT_RESOURCE(runner); }
 
 namespace qni {
 namespace {
@@ -47,8 +48,8 @@ ReadOutput::ReadOutput(const Platform& platform, QWidget* parent)
     , processes_(platform.processes)
     , windows_(platform.windows)
     , getVersion_([version = platform.versionRecord] { return version; })
-    , pumpEvents_([] { QCoreApplication::processEvents(); })
 {
+    initRunnerResources();
     setFixedSize(kWidth, kHeight);
     QWidget::setVisible(false);
 }
@@ -69,7 +70,7 @@ QSize ReadOutput::sizeHint() const { return {kWidth, kHeight}; }
 void ReadOutput::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(rect(), consoleIcon());
+    painter.drawPixmap(rect(), QPixmap(QStringLiteral(":/runner/console.png")));
 }
 
 void ReadOutput::resizeEvent(QResizeEvent* event)
@@ -123,8 +124,8 @@ void ReadOutput::ExecuteCommand(const QString& command)
     bProcessing = true;
     int readEnd = -1;
     int writeEnd = -1;
-    if (!processes || !processes->createPipe(readEnd, writeEnd)) {
-        const int code = processes ? processes->lastError() : ENOSYS;
+    if (!processes->createPipe(readEnd, writeEnd)) {
+        const int code = processes->lastError();
         bProcessing = false;
         raiseError(QStringLiteral("CreatePipe failed."), code);
         return;
@@ -212,11 +213,11 @@ bool ReadOutput::CloseProcess(int lProcessID, int uExitCode)
 
     if (!PostProcessMessage(lProcessID, kWmEndSession, -1))
         return false;
-    const WindowService::ProcessHandle process = windows_->openProcess(lProcessID);
+    const ProcessService::ProcessHandle process = processes_->openProcess(lProcessID);
     if (!process)
         return false;
-    const bool terminated = windows_->terminateProcess(process, static_cast<quint32>(uExitCode));
-    windows_->closeHandle(process);
+    const bool terminated = processes_->terminateProcess(process, static_cast<quint32>(uExitCode));
+    processes_->closeProcessHandle(process);
     return terminated;
 }
 
@@ -228,8 +229,6 @@ void ReadOutput::CheckOSVersion()
 
 bool ReadOutput::PostProcessMessage(int processId, quint32 message, qint64 wParam)
 {
-    if (!windows_)
-        return false;
     bool found = false;
     for (const WindowService::TopLevelWindow& w : windows_->topLevelWindows()) {
         if (w.parent == 0 && w.processId == processId) {

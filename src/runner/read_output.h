@@ -50,9 +50,10 @@ public:
     // process was terminated).
     Q_INVOKABLE bool CloseProcess(int lProcessID, int uExitCode = 0);
 
-    // Seams for tests. The pump runs before every read (by default
-    // QCoreApplication::processEvents); the version source stands for
-    // GetVersionExA (by default the platform's version record).
+    // The pump runs before every read: the program hands in its one event
+    // pump; without one the run does not stop for events. The version source
+    // stands for GetVersionExA (by default the platform's version record) and
+    // is a seam for tests.
     void setEventPump(std::function<void()> pump);
     void setVersionSource(std::function<VersionRecord()> source);
 

@@ -1,11 +1,14 @@
 #include "ui/about_box.h"
 
+#include "platform/platform.h"
 #include "platform/shell.h"
+#include "platform/window_service.h"
 #include "ui/accessibility.h"
 #include "ui/app_metadata.h"
 #include "ui/classic_controls.h"
 #include "ui/cursor_file.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,14 +17,10 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 
 namespace qni {
 
 namespace {
-
-void keepOffTaskBar(QWidget& window);
-void offerMoveAndCloseOnly(QWidget& window);
 
 // MS Sans Serif 12 pt, or the nearest sans-serif face this desktop has. The
 // original is a bitmap face: full hinting fits the substitute to the pixel
@@ -52,7 +51,7 @@ QLabel* label(QWidget* box, const char* name, const QString& caption, QRect geom
 
 } // namespace
 
-void styleLinkLabel(QLabel& label, const QString& pointerFile)
+void StyleLinkLabel(QLabel& label, const QString& pointerFile)
 {
     QFont font = label.font();
     font.setUnderline(true);
@@ -65,9 +64,9 @@ void styleLinkLabel(QLabel& label, const QString& pointerFile)
     label.setCursor(loadPointer(pointerFile));
 }
 
-AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
+AboutBox::AboutBox(const Platform& platform, const QString& programFolder)
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      shell_(std::move(shell))
+      shell_(platform.shell)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
@@ -95,7 +94,7 @@ AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
     cmdOK->setFocus();
 
     Label4->installEventFilter(this);
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
     // Read out as a dialog with all its lines; the link opens through its
     // accessible action as through a click.
@@ -104,31 +103,32 @@ AboutBox::AboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
                                          Label4->text()}
                                  .join(QLatin1Char('\n')));
     markAsLink(*Label4);
-    connect(Label4, &QLabel::linkActivated, this, [this] { label4Click(); });
+    connect(Label4, &QLabel::linkActivated, this, [this] { Label4_Click(); });
 
-    formLoad(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
-    keepOffTaskBar(*this);
-    offerMoveAndCloseOnly(*this);
+    Form_Load(programFolder.isNull() ? QCoreApplication::applicationDirPath() : programFolder);
+    // Task bars leave tool windows out by convention only; this says it
+    // outright. Qt asks the window manager for resizing whatever the size
+    // limits, so the border's offer is set here too, once the native window
+    // exists. Only on X is the native id a window the service knows.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        platform.windows->keepOffTaskBar(winId());
+        platform.windows->offerMoveAndCloseOnly(winId());
+    }
 }
 
 void AboutBox::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // Centred once, title bar and border included, when it first appears.
-    if (centred_)
-        return;
-    centred_ = true;
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(s->availableGeometry().center());
-    move(frame.topLeft());
+    // Centred once, when it first appears.
+    if (!centred_) {
+        centred_ = true;
+        centreOnScreen(*this);
+    }
 }
 
-void AboutBox::formLoad(const QString& programFolder)
+void AboutBox::Form_Load(const QString& programFolder)
 {
-    styleLinkLabel(*Label4, QDir(programFolder).filePath(QStringLiteral("Hand.cur")));
+    StyleLinkLabel(*Label4, QDir(programFolder).filePath(QStringLiteral("Hand.cur")));
 }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* event)
@@ -144,23 +144,22 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event)
                                Label4->rect().contains(mouse->position().toPoint());
             label4Pressed_ = false;
             if (click)
-                label4Click();
+                Label4_Click();
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void AboutBox::label4Click() { openWebPage(kMakerAddress); }
+void AboutBox::Label4_Click() { OpenWebPage(kMakerAddress); }
 
-void AboutBox::openWebPage(const QString& address)
+void AboutBox::OpenWebPage(const QString& address)
 {
-    if (shell_)
-        shell_->open(address);
+    shell_->open(address);
 }
 
-void AboutBox::cmdOKClick() { close(); }
+void AboutBox::cmdOK_Click() { close(); }
 
-AboutBox* showAboutBox(std::shared_ptr<Shell> shell, const QString& programFolder)
+AboutBox* showAboutBox(const Platform& platform, const QString& programFolder)
 {
     static QPointer<AboutBox> box;
     // A closed box is on its way out (deleted on close): load a new one.
@@ -169,67 +168,11 @@ AboutBox* showAboutBox(std::shared_ptr<Shell> shell, const QString& programFolde
     if (box) {
         box->raise();
     } else {
-        box = new AboutBox(std::move(shell), programFolder);
+        box = new AboutBox(platform, programFolder);
         box->show();
     }
     box->activateWindow();
     return box;
 }
 
-} // namespace qni
-
-// Last in the file: Xlib's macros would clash with names above.
-#if QT_CONFIG(xcb)
-#include <QtGui/qguiapplication_platform.h>
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#endif
-
-namespace qni {
-namespace {
-
-// Task bars leave tool windows out by convention only; this says it outright.
-// Qt merges the states it sets on mapping with those already there.
-void keepOffTaskBar(QWidget& window)
-{
-#if QT_CONFIG(xcb)
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display)
-        return;
-    const Atom skipTaskBar = XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False);
-    XChangeProperty(display, window.winId(), XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
-                    PropModeAppend, reinterpret_cast<const unsigned char*>(&skipTaskBar), 1);
-    XFlush(display);
-#else
-    Q_UNUSED(window);
-#endif
-}
-
-// A fixed tool window: a title with a close box, a border without resize
-// handles, no window-menu button. Qt asks the window manager for resizing
-// whatever the size limits, so the hints are set again here, once the native
-// window exists.
-void offerMoveAndCloseOnly(QWidget& window)
-{
-#if QT_CONFIG(xcb)
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display)
-        return;
-    enum : long { kFunctionsGiven = 1, kDecorationsGiven = 2 };
-    enum : long { kMove = 4, kClose = 32 };
-    enum : long { kBorder = 2, kTitle = 8 };
-    const long hints[5] = {kFunctionsGiven | kDecorationsGiven, kMove | kClose, kBorder | kTitle, 0, 0};
-    const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(display, window.winId(), motif, motif, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(hints), 5);
-    XFlush(display);
-#else
-    Q_UNUSED(window);
-#endif
-}
-
-} // namespace
 } // namespace qni

@@ -29,8 +29,8 @@ qint32 i32(const char* p) { return qFromLittleEndian<qint32>(p); }
 // the decoder is asked to allocate for it.
 bool plausibleImage(const QByteArray& image)
 {
-    static const QByteArray pngMagic("\x89PNG\r\n\x1a\n", 8);
-    if (image.startsWith(pngMagic)) {
+    static const QByteArray kPngMagic("\x89PNG\r\n\x1a\n", 8);
+    if (image.startsWith(kPngMagic)) {
         // The IHDR chunk's size, checked before decoding: a small file may
         // claim a picture large enough to cost megabytes to decode.
         if (image.size() < 24)

@@ -2,15 +2,16 @@
 
 #include "app/gather.h"
 #include "app/network_section.h"
-#include "app/output_view.h"
+#include "app/output_collection.h"
+#include "app/pause.h"
 #include "runner/read_output.h"
 #include "ui/about_box.h"
 #include "ui/accessibility.h"
 #include "ui/app_metadata.h"
 #include "ui/classic_controls.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,7 +19,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +26,6 @@
 namespace qni {
 
 namespace {
-
-const QString kTitle = QStringLiteral("Quarn Network Information");
 
 QFont arial(double points, bool bold = false)
 {
@@ -88,7 +86,7 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
       platform_(std::move(platform))
 {
     setObjectName(QStringLiteral("frmMAin"));
-    setWindowTitle(kTitle);
+    setWindowTitle(kApplicationName);
     setWindowIcon(applicationIcon());
     buildLayout();
 
@@ -103,9 +101,9 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
         std::_Exit(0);
     };
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
-    connect(ReadOutput1, &ReadOutput::Starting, this, &FrmMain::ReadOutput1_Starting, Qt::DirectConnection);
-    connect(ReadOutput1, &ReadOutput::GotChunk, this, &FrmMain::ReadOutput1_GotChunk, Qt::DirectConnection);
-    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_.shell); });
+    ReadOutput1->setEventPump(processPendingEvents);
+    collectOutput(*ReadOutput1, *txtOutput);
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_); });
 }
 
 FrmMain::~FrmMain() = default;
@@ -190,7 +188,7 @@ void FrmMain::buildLayout()
     QWidget* order[] = {txtOS, txtOSSerial, txtVersion, cmdGet, txtMemory, txtCPU,
                         txtCPUSpeed, txtNETIP, txtINTIP, txtMask, txtMac};
     for (QWidget* w : order)
-        w->setFocusPolicy(w == cmdGet ? Qt::StrongFocus : Qt::StrongFocus);
+        w->setFocusPolicy(Qt::StrongFocus);
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -199,22 +197,12 @@ void FrmMain::buildLayout()
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
 }
 
-void FrmMain::centreOnScreen()
-{
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    QRect r = frameGeometry();
-    r.moveCenter(s->availableGeometry().center());
-    move(r.topLeft());
-}
-
 void FrmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!centred_) {
         centred_ = true;
-        centreOnScreen();
+        centreOnScreen(*this);
         txtOS->setFocus(Qt::OtherFocusReason);
     }
 }
@@ -228,33 +216,22 @@ void FrmMain::cmdGet_Click()
     gathering_ = true;
     const auto done = qScopeGuard([this] { gathering_ = false; });
     lblStatus->setToolTip(QString());
-    GatherHost host{*boxes_, platform_, [] { QCoreApplication::processEvents(); }, showMessage_,
-                    [this](const BoxFailed& failed) { runNetworkSection(failed); }};
-    lastOutcome_ = RunGather(host);
+    GatherHost host{*boxes_, platform_, processPendingEvents, showMessage_,
+                    [this](const BoxFailed& failed) { gatherNetworkFacts(failed); }};
+    lastOutcome_ = runGather(host);
     lblStatus->setToolTip(failureList(lastOutcome_));
 }
 
-void FrmMain::runNetworkSection(const BoxFailed& failed)
+void FrmMain::gatherNetworkFacts(const BoxFailed& failed)
 {
     NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }, settings_.publicPage,
                      failed};
-    RunNetworkSection(host);
-}
-
-void FrmMain::ReadOutput1_Starting()
-{
-    txtOutput->set(QString());
-}
-
-void FrmMain::ReadOutput1_GotChunk(const QString& sChunk, bool /*LastChunk*/)
-{
-    // Appended, not rebuilt: collecting output stays linear in its size.
-    txtOutput->append(normaliseChunk(sChunk));
+    runNetworkSection(host);
 }
 
 void FrmMain::showNotXpMessage(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, kApplicationName, text, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("notXpMessage"));
     box.setAccessibleDescription(text);
     box.exec();

@@ -48,9 +48,6 @@ public:
     // The click handler of cmdGet: one gather run, unless one is in progress.
     void cmdGet_Click();
 
-    // Centres the window on its screen.
-    void centreOnScreen();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -58,9 +55,7 @@ protected:
 private:
     void buildLayout();
     void showNotXpMessage(const QString& text);
-    void runNetworkSection(const BoxFailed& failed);
-    void ReadOutput1_Starting();
-    void ReadOutput1_GotChunk(const QString& sChunk, bool LastChunk);
+    void gatherNetworkFacts(const BoxFailed& failed);
 
     Platform platform_;
     QWidget* client_ = nullptr;

@@ -26,7 +26,7 @@ struct Recorder {
 TEST(Gather, RunsTheProbesInOrderWithEventsBetweenThem)
 {
     Recorder r;
-    RunGather(r.host);
+    runGather(r.host);
     EXPECT_EQ(r.log, (QStringList{QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
                                   QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
                                   QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
@@ -52,7 +52,7 @@ TEST(Gather, ClearsTheTenVisibleBoxesButNotTheHiddenOnes)
                           &r.b.txtTotal})
         box->set(QStringLiteral("old"));
     r.host.networkSection = nullptr;
-    RunGather(r.host);
+    runGather(r.host);
     for (TextSlot* box : {&r.b.txtOSSerial, &r.b.txtVersion, &r.b.txtMemory, &r.b.txtCPU, &r.b.txtCPUSpeed,
                           &r.b.txtNETIP, &r.b.txtINTIP, &r.b.txtMask, &r.b.txtMac})
         EXPECT_EQ(box->get(), QString());
@@ -65,7 +65,7 @@ TEST(Gather, NotXpShowsTheMessageOnceAndStops)
     Recorder r;
     r.f.registry->values[regpath::kBuildLab] = Variant::text(QStringLiteral("7601.win7sp1_rtm"));
     r.b.txtMemory.set(QStringLiteral("old"));
-    RunGather(r.host);
+    runGather(r.host);
     EXPECT_EQ(r.messages, QStringList{QStringLiteral("This is not a version of Windows XP!")});
     EXPECT_EQ(r.b.txtOS.get(), QStringLiteral("Not XP!"));
     EXPECT_EQ(r.b.txtMemory.get(), QString());
@@ -83,7 +83,7 @@ TEST(Gather, EverythingFailingEndsWithErrors)
     // rewrites the box, so the run goes on through failing steps.
     r.host.processEvents = [&] { r.b.txtOS.set(QStringLiteral("user typed")); };
     r.host.networkSection = [](const BoxFailed&) { throw StepFailed("network"); };
-    RunGather(r.host);
+    runGather(r.host);
     EXPECT_EQ(r.b.lblStatus.get(), QStringLiteral("Information Gathered With Errors!"));
     EXPECT_TRUE(r.messages.isEmpty());
 }

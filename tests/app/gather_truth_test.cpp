@@ -1,6 +1,7 @@
 // What a run tells beside the boxes: the status line, and which facts it
 // could not gather and why; and that the network facts belong together.
 #include "app/gather.h"
+#include "app/output_collection.h"
 #include "app/network_section.h"
 #include "platform/network.h"
 #include "platform/process_service.h"
@@ -29,9 +30,12 @@ const QByteArray kLanOutput = "Ethernet adapter Local Area Connection:\r\n\r\n"
 class OneOutput final : public ProcessService {
 public:
     QByteArray output = kLanOutput;
+    bool pipes = true;
     QString commandInterpreter() const override { return QStringLiteral("cmd"); }
     bool createPipe(int& r, int& w) override
     {
+        if (!pipes)
+            return false;
         r = 10;
         w = 11;
         return true;
@@ -51,6 +55,9 @@ public:
     }
     void closeHandle(int) override {}
     void closeProcess(int) override {}
+    ProcessHandle openProcess(qint64) override { return 0; }
+    bool terminateProcess(ProcessHandle, quint32) override { return false; }
+    void closeProcessHandle(ProcessHandle) override {}
     int lastError() const override { return 0; }
 
 private:
@@ -72,8 +79,13 @@ public:
 
 class Address final : public Sockets {
 public:
-    QString address = QStringLiteral("192.168.1.10");
-    QString localAddress() const override { return address; }
+    QString address = QStringLiteral("192.168.1.10"); // empty: not available
+    QString localAddress() const override
+    {
+        if (address.isEmpty())
+            throw StepFailed("No local address.");
+        return address;
+    }
 };
 
 ManagementObject adapter(const Variant& addresses, const Variant& masks)
@@ -108,13 +120,12 @@ struct Gathering {
     {
         ReadOutput runner(platform);
         runner.setEventPump([] {});
-        QObject::connect(&runner, &ReadOutput::Starting, [this] { b.txtOutput.set(QString()); });
-        QObject::connect(&runner, &ReadOutput::GotChunk, [this](const QString& chunk, bool) { b.txtOutput.append(chunk); });
+        collectOutput(runner, b.txtOutput);
         GatherHost host{b.boxes, platform, [] {}, [](const QString&) {}, [&](const BoxFailed& failed) {
                             NetworkHost network{b.boxes, platform, runner, [](Int16) {}, settings.publicPage, failed};
-                            RunNetworkSection(network);
+                            runNetworkSection(network);
                         }};
-        return RunGather(host);
+        return runGather(host);
     }
 };
 
@@ -139,8 +150,8 @@ TEST(GatherTruth, TheStatusLineSaysWhetherEveryFactWasGatheredAndTheListSaysWhyN
          [](Gathering& r) {
              r.f.management->reachable = false;
              r.f.registry->values.remove(regpath::kProcessorNameString);
-             r.platform.sockets = nullptr;
-             r.platform.processes = nullptr;
+             r.sockets->address.clear();
+             r.processes->pipes = false;
              r.pages->page = std::nullopt;
          },
          kGatheredWithErrors,
@@ -149,7 +160,7 @@ TEST(GatherTruth, TheStatusLineSaysWhetherEveryFactWasGatheredAndTheListSaysWhyN
           "Memory Chips: the management service failed (unreachable)",
           "CPU: the processor's name could not be read from the registry",
           "Clocked Speed: the management service failed (unreachable)",
-          "Network Address: the local address could not be read (object variable not set)",
+          "Network Address: the local address could not be read (no local address)",
           "Internet Address: the page could not be fetched (could not resolve host)",
           "Subnet Mask: the network adapters could not be listed (unreachable)",
           "Mac Address: ipconfig /all could not be run (CreatePipe failed)"}},

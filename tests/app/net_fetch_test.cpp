@@ -2,7 +2,7 @@
 #include "loopback_http_server.h"
 
 #include "base/step_failed.h"
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/network.h"
 #include "support/qt_printers.h"
 

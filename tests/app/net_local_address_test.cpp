@@ -1,7 +1,7 @@
 #include "platform/host/sockets_host.h"
 
 #include "platform/network.h"
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "support/qt_printers.h"
 
 #include <QRegularExpression>

@@ -1,4 +1,5 @@
 #include "app/network_section.h"
+#include "app/output_collection.h"
 #include "platform/network.h"
 #include "platform/process_service.h"
 #include "runner/read_output.h"
@@ -18,7 +19,7 @@ using qni::test::PlainBoxes;
 namespace {
 
 // A command whose output arrives in the given reads.
-class ScriptedProcesses final : public ProcessService {
+class ScriptedProcesses final : public qni::test::InertProcesses {
 public:
     QList<QByteArray> reads;
     bool startable = true;
@@ -94,13 +95,7 @@ struct Section {
         platform.sockets = std::make_shared<FixedSockets>();
         runner = std::make_unique<ReadOutput>(platform);
         runner->setEventPump([] {});
-        // As the window handles the two events.
-        QObject::connect(runner.get(), &ReadOutput::Starting, [this] { b.txtOutput.set(QString()); });
-        QObject::connect(runner.get(), &ReadOutput::GotChunk, [this](const QString& chunk, bool) {
-            QString c = chunk;
-            c.remove(QLatin1Char('\r')).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-            b.txtOutput.append(c);
-        });
+        collectOutput(*runner, b.txtOutput);
     }
 
     void run()
@@ -108,7 +103,7 @@ struct Section {
         NetworkHost host{b.boxes, platform, *runner, [this](Int16 s) {
                              log << QStringLiteral("pause %1 with txtIP=%2").arg(s).arg(b.txtIP.get());
                          }};
-        RunNetworkSection(host);
+        runNetworkSection(host);
     }
 };
 

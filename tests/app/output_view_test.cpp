@@ -1,6 +1,9 @@
-#include "app/output_view.h"
+#include "app/output_collection.h"
+#include "app/pause.h"
 
 #include "base/text_slot.h"
+#include "platform/platform.h"
+#include "runner/read_output.h"
 #include "support/qt_printers.h"
 
 #include <QCoreApplication>
@@ -25,9 +28,12 @@ class CollectOutput : public ::testing::TestWithParam<Collect> {};
 
 TEST_P(CollectOutput, AppendsNormalisedChunks)
 {
-    PlainTextSlot txtOutput;
+    PlainTextSlot txtOutput(QStringLiteral("an earlier run's output"));
+    ReadOutput ReadOutput1{Platform{}};
+    collectOutput(ReadOutput1, txtOutput);
+    emit ReadOutput1.Starting();
     for (const QString& chunk : GetParam().chunks)
-        txtOutput.append(normaliseChunk(chunk));
+        emit ReadOutput1.GotChunk(chunk, false);
     EXPECT_EQ(txtOutput.get(), GetParam().expected);
 }
 

@@ -1,6 +1,6 @@
 // Closing the real program's window under an X server: the program ends at
 // once with status 0, even while a gather waits inside its pause.
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/window_service.h"
 
 #include <QElapsedTimer>

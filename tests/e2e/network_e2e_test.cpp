@@ -2,7 +2,7 @@
 // ipconfig's output through the real runner and interpreter, the local
 // address, the masks and the public page.
 #include "base/text_slot.h"
-#include "platform/platform.h"
+#include "platform/described/platform_from_environment.h"
 #include "ui/main_window.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // --report and --json from the real executable, with no display, against the
 // real window run in this process on the same described machines.
 #include "app/report.h"
-#include "platform/platform.h"
+#include "platform/described/platform_from_environment.h"
 #include "ui/main_window.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // ends the program at once. The page request goes to a proxy on 127.0.0.1
 // that accepts and never answers, so nothing leaves the machine.
 #include "../app/loopback_http_server.h"
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/window_service.h"
 
 #include <QElapsedTimer>

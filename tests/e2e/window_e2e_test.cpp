@@ -1,6 +1,6 @@
 // The real main window on described machines, driven by real clicks.
 #include "base/text_slot.h"
-#include "platform/platform.h"
+#include "platform/described/platform_from_environment.h"
 #include "ui/main_window.h"
 
 #include <QAbstractButton>

@@ -4,12 +4,12 @@
 // out, so that a thousand runs take seconds.
 #include "app/gather.h"
 #include "app/network_section.h"
+#include "app/pause.h"
 #include "base/result_boxes.h"
-#include "platform/platform.h"
+#include "platform/described/platform_from_environment.h"
 #include "runner/read_output.h"
 #include "ui/main_window.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -95,13 +95,13 @@ void gatherWithoutPause(FrmMain& w)
 {
     auto* runner = w.findChild<ReadOutput*>(QStringLiteral("ReadOutput1"));
     ASSERT_NE(runner, nullptr);
-    GatherHost host{w.boxes(), w.platform(), [] { QCoreApplication::processEvents(); },
+    GatherHost host{w.boxes(), w.platform(), processPendingEvents,
                     [](const QString& text) { ADD_FAILURE() << "message box: " << text.toStdString(); },
                     [&](const BoxFailed& failed) {
                         NetworkHost network{w.boxes(), w.platform(), *runner, [](Int16) {}, w.settings().publicPage, failed};
-                        RunNetworkSection(network);
+                        runNetworkSection(network);
                     }};
-    RunGather(host);
+    runGather(host);
 }
 
 struct Scenario {

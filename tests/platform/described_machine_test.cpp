@@ -1,4 +1,5 @@
 #include "base/step_failed.h"
+#include "platform/described/described_services.h"
 #include "platform/described/machine_description.h"
 #include "platform/management.h"
 #include "platform/network.h"

@@ -1,4 +1,5 @@
 #include "platform/host/adapter_records.h"
+#include "platform/host/routes.h"
 
 #include "host_test_support.h"
 #include "support/qt_printers.h"
@@ -36,7 +37,7 @@ TEST(HostRoute, DefaultRouteInterface)
         {"", QByteArray("\0\0\xff\n\t\t\t\t\t\t\t\t\n", 14)},
     };
     for (const auto& [expected, text] : cases)
-        EXPECT_EQ(parseDefaultRouteInterface(text), QString::fromLatin1(expected)) << text.toStdString();
+        EXPECT_EQ(defaultRouteInterface(parseDefaultRoutes(text)), QString::fromLatin1(expected)) << text.toStdString();
 }
 
 InterfaceRecord link(const char* name, int index, unsigned flags, int type, QByteArray mac)

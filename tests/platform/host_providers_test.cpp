@@ -1,6 +1,6 @@
 #include "base/step_failed.h"
 #include "platform/host/management_service.h"
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/registry.h"
 
 #include "host_test_support.h"

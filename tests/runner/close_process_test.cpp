@@ -1,4 +1,5 @@
 #include "runner_support.h"
+#include "support/fake_platform.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,13 +11,17 @@ using ::testing::_;
 using ::testing::Return;
 using ::testing::StrictMock;
 
-class MockWindows : public WindowService {
+class MockWindows : public InertWindows {
 public:
     MOCK_METHOD(QList<TopLevelWindow>, topLevelWindows, (), (override));
     MOCK_METHOD(bool, postMessage, (WindowId, quint32, qint64, qint64), (override));
+};
+
+class MockProcesses : public InertProcesses {
+public:
     MOCK_METHOD(ProcessHandle, openProcess, (qint64), (override));
     MOCK_METHOD(bool, terminateProcess, (ProcessHandle, quint32), (override));
-    MOCK_METHOD(void, closeHandle, (ProcessHandle), (override));
+    MOCK_METHOD(void, closeProcessHandle, (ProcessHandle), (override));
 };
 
 TEST(OperatingSystemFamily, IsTheNinetyFiveFamilyExactly)
@@ -37,8 +42,10 @@ TEST(OperatingSystemFamily, IsTheNinetyFiveFamilyExactly)
 class CloseProcess : public ::testing::Test {
 protected:
     std::shared_ptr<StrictMock<MockWindows>> windows = std::make_shared<StrictMock<MockWindows>>();
+    std::shared_ptr<StrictMock<MockProcesses>> processes = std::make_shared<StrictMock<MockProcesses>>();
     ReadOutput ro{[this] {
         Platform p;
+        p.processes = processes;
         p.windows = windows;
         p.versionRecord = {5, 1, 2};
         return p;
@@ -62,10 +69,10 @@ TEST_F(CloseProcess, OnTheNinetyFiveFamilyEndsTheSessionThenTerminates)
     ro.setVersionSource([&] { return ++versionAsked, VersionRecord{4, 10, 1}; });
     EXPECT_CALL(*windows, topLevelWindows()).WillRepeatedly(Return(walk));
     EXPECT_CALL(*windows, postMessage(_, kWmEndSession, -1, 0)).Times(6).WillRepeatedly(Return(true));
-    EXPECT_CALL(*windows, openProcess(42)).WillOnce(Return(99)).WillOnce(Return(99)).WillOnce(Return(0));
-    EXPECT_CALL(*windows, terminateProcess(99, 0u)).WillOnce(Return(true)); // the exit code defaults to 0
-    EXPECT_CALL(*windows, terminateProcess(99, 5u)).WillOnce(Return(false));
-    EXPECT_CALL(*windows, closeHandle(99)).Times(2);
+    EXPECT_CALL(*processes, openProcess(42)).WillOnce(Return(99)).WillOnce(Return(99)).WillOnce(Return(0));
+    EXPECT_CALL(*processes, terminateProcess(99, 0u)).WillOnce(Return(true)); // the exit code defaults to 0
+    EXPECT_CALL(*processes, terminateProcess(99, 5u)).WillOnce(Return(false));
+    EXPECT_CALL(*processes, closeProcessHandle(99)).Times(2);
 
     EXPECT_TRUE(ro.CloseProcess(42));
     EXPECT_FALSE(ro.CloseProcess(42, 5)); // not terminated: the handle is closed all the same

@@ -1,6 +1,7 @@
 #include "runner_support.h"
 
 #include "interpreter.h"
+#include "platform/described/command_outputs.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -109,19 +110,19 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
     write("ipconfig", "#!/bin/sh\necho \"ipconfig:$#:$1:$2\"\n");
     // Beside the interpreter too, but not a bundled tool.
     write("quarn-network-information", "#!/bin/sh\necho program\n");
-    write("good.json", R"({"commands": {"ipconfig /all": "\r\nWindows IP Configuration\r\n"}})");
-    write("bad.json", R"({"commands": )");
+    write("good.outputs", encodeCommandOutputs({{"ipconfig /all", "\r\nWindows IP Configuration\r\n"}}));
+    write("bad.outputs", R"({"commands": )");
 
     const struct {
         const char* raw;
-        const char* machine;
+        const char* outputs;
         QByteArray out;
         int status;
         qsizetype errorLines;
     } table[] = {
-        {R"( /c "ipconfig /all")", "good.json", "\r\nWindows IP Configuration\r\n", 0, 0},
-        {R"( /c "echo real; exit 7")", "good.json", "real\n", 7, 0},
-        {R"( /c "echo x")", "bad.json", "", 2, 1},
+        {R"( /c "ipconfig /all")", "good.outputs", "\r\nWindows IP Configuration\r\n", 0, 0},
+        {R"( /c "echo real; exit 7")", "good.outputs", "real\n", 7, 0},
+        {R"( /c "echo x")", "bad.outputs", "", 2, 1},
         {R"( /c "IPCONFIG.exe "a b" c")", "", "ipconfig:2:a b:c\n", 0, 0},
         // Shell operators: through the shell, with the bundled tools first on
         // its PATH and nothing else of ours on it.
@@ -135,8 +136,8 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
     for (const auto& row : table) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (*row.machine)
-            env.insert("QNI_MACHINE", dir.filePath(row.machine));
+        if (*row.outputs)
+            env.insert(kCommandOutputsVariable, dir.filePath(row.outputs));
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir.path());
         p.start(cmd, {row.raw});
@@ -145,7 +146,7 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndEverythingElseThroughTheShe
         EXPECT_EQ(p.readAllStandardOutput(), row.out) << row.raw;
         EXPECT_EQ(p.exitCode(), row.status) << row.raw;
         EXPECT_EQ(errors.count('\n'), row.errorLines) << errors.constData();
-        EXPECT_TRUE(!*row.machine || !row.errorLines || errors.contains(row.machine)) << errors.constData();
+        EXPECT_TRUE(!*row.outputs || !row.errorLines || errors.contains(row.outputs)) << errors.constData();
     }
 }
 

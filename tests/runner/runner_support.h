@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/process_service.h"
 #include "platform/window_service.h"
 #include "runner/read_output.h"

@@ -1,5 +1,8 @@
 #include "support/fake_platform.h"
 
+#include "platform/described/described_services.h"
+#include "platform/described/machine_description.h"
+
 namespace qni::test {
 
 namespace {
@@ -65,8 +68,12 @@ Platform FakePlatform::platform() const
     Platform p;
     p.management = management;
     p.registry = registry;
+    p.processes = std::make_shared<InertProcesses>();
+    p.windows = std::make_shared<InertWindows>();
     p.versionRecord = {5, 1, 2};
-    return p;
+    p.shell = std::make_shared<InertShell>();
+    return applyDescription(
+        parseMachineDescription(R"({"localAddress": null, "publicPage": null})", QStringLiteral("no network")), p);
 }
 
 FakePlatform FakePlatform::windowsXp()

@@ -5,11 +5,15 @@
 #include "base/step_failed.h"
 #include "platform/management.h"
 #include "platform/platform.h"
+#include "platform/process_service.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/window_service.h"
 
 #include <QHash>
 #include <QStringList>
 
+#include <cerrno>
 #include <memory>
 
 namespace qni::test {
@@ -36,7 +40,41 @@ public:
 
 ManagementObject object(std::initializer_list<QPair<QString, Variant>> properties);
 
-// A platform made of the two fakes; everything else absent.
+// Services that do nothing: no command starts, no window is found, nothing
+// opens. Tests derive from them to script only the calls they look at.
+class InertProcesses : public ProcessService {
+public:
+    QString commandInterpreter() const override { return QStringLiteral("cmd"); }
+    bool createPipe(int&, int&) override { return false; }
+    bool createProcess(const QByteArray&, int, int&) override { return false; }
+    bool readFile(int, char*, int, int& bytesRead) override
+    {
+        bytesRead = 0;
+        return false;
+    }
+    void closeHandle(int) override {}
+    void closeProcess(int) override {}
+    ProcessHandle openProcess(qint64) override { return 0; }
+    bool terminateProcess(ProcessHandle, quint32) override { return false; }
+    void closeProcessHandle(ProcessHandle) override {}
+    int lastError() const override { return ENOSYS; }
+};
+
+class InertWindows : public WindowService {
+public:
+    QList<TopLevelWindow> topLevelWindows() override { return {}; }
+    bool postMessage(WindowId, quint32, qint64, qint64) override { return false; }
+    void keepOffTaskBar(WindowId) override {}
+    void offerMoveAndCloseOnly(WindowId) override {}
+};
+
+class InertShell : public Shell {
+public:
+    void open(const QString&) override {}
+};
+
+// A platform with every service: the two fakes, the inert services, and a
+// machine without a network (no local address, no page).
 struct FakePlatform {
     std::shared_ptr<FakeManagement> management = std::make_shared<FakeManagement>();
     std::shared_ptr<FakeRegistry> registry = std::make_shared<FakeRegistry>();

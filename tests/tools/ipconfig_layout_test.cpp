@@ -1,6 +1,8 @@
 #include "ipconfig_layout.h"
 
 #include "app/extract_between.h"
+#include "platform/host/name_servers.h"
+#include "platform/host/routes.h"
 #include "support/qt_printers.h"
 
 #include <QRegularExpression>
@@ -257,7 +259,7 @@ TEST(ParseDefaultGateways, LowestMetricPerInterface)
         "ppp0\t00000000\t00000000\t0001\t0\t0\t0\t00000000\t0\t0\t0\n"
         "down0\t00000000\t0100000A\t0002\t0\t0\t0\t00000000\t0\t0\t0\n"
         "broken\tzz\n";
-    const QHash<QString, QString> gateways = parseDefaultGateways(route);
+    const QHash<QString, QString> gateways = defaultGateways(parseDefaultRoutes(route));
     EXPECT_EQ(gateways.size(), 2);
     EXPECT_EQ(gateways.value(QStringLiteral("enp0s3")), QStringLiteral("192.168.1.2"));
     EXPECT_EQ(gateways.value(QStringLiteral("wlan0")), QStringLiteral("192.168.1.254"));

@@ -1,5 +1,6 @@
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/shell.h"
+#include "support/fake_platform.h"
 #include "support/qt_printers.h"
 #include "ui/about_box.h"
 #include "ui/app_metadata.h"
@@ -48,6 +49,13 @@ QList<QWidget*> openAboutBoxes()
     return boxes;
 }
 
+Platform withShell(std::shared_ptr<Shell> shell)
+{
+    Platform p = test::FakePlatform().platform();
+    p.shell = std::move(shell);
+    return p;
+}
+
 template <class W = QLabel>
 W* child(QWidget* box, const char* name) { return box->findChild<W*>(QLatin1String(name)); }
 
@@ -60,7 +68,7 @@ protected:
             w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    AboutBox* open() { return showAboutBox(shell, folder.path()); }
+    AboutBox* open() { return showAboutBox(withShell(shell), folder.path()); }
     void writePointer(const QByteArray& bytes)
     {
         QFile f(folder.filePath(QStringLiteral("Hand.cur")));
@@ -222,7 +230,7 @@ TEST_F(AboutBoxTest, TheHostShellHandsTheAddressToTheDesktopOncePerClick)
 {
     UrlRecorder browser;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
-    AboutBox* box = showAboutBox(makeHostShell(), folder.path());
+    AboutBox* box = showAboutBox(withShell(makeHostShell()), folder.path());
     for (int i = 0; i < 3; ++i)
         QTest::mouseClick(child(box, "Label4"), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));

@@ -1,12 +1,12 @@
-// The bundled command interpreter, started as "<path> /c <command>": runs a
-// command that the machine description lists by its recorded output, a
-// bundled tool by name, a command line with shell operators through /bin/sh -c
-// with the bundled tools first on its PATH, and anything else through
-// /bin/sh -c. Its exit status is the command's.
+// The bundled command interpreter, started as "<path> /c <command>": answers
+// a command that the machine description records with its recorded output,
+// runs a bundled tool by name, a command line with shell operators through
+// /bin/sh -c with the bundled tools first on its PATH, and anything else
+// through /bin/sh -c. Its exit status is the command's.
 #include "interpreter.h"
 
-#include "platform/described/machine_description.h"
-#include "platform/platform.h"
+#include "platform/described/command_outputs.h"
+#include "platform/host/host_platform.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <optional>
 #include <vector>
 
@@ -128,19 +127,18 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);
 
-    const QString machine = qEnvironmentVariable("QNI_MACHINE");
-    if (!machine.isEmpty()) {
-        try {
-            const qni::MachineDescription description = qni::loadMachineDescription(machine);
-            if (description.commands.given()) {
-                const auto it = description.commands.value.constFind(QString::fromLocal8Bit(*command));
-                if (it != description.commands.value.constEnd())
-                    return writeAll(STDOUT_FILENO, it->toLocal8Bit()) ? 0 : 1;
-            }
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s\n", e.what());
+    const QByteArray outputsFile = qgetenv(qni::kCommandOutputsVariable.toLatin1());
+    if (!outputsFile.isEmpty()) {
+        QFile file(QFile::decodeName(outputsFile));
+        const std::optional<qni::CommandOutputs> outputs =
+            file.open(QIODevice::ReadOnly) ? qni::decodeCommandOutputs(file.readAll()) : std::nullopt;
+        if (!outputs) {
+            std::fprintf(stderr, "qni-cmd: %s: no recorded command outputs\n", outputsFile.constData());
             return 2;
         }
+        const auto it = outputs->constFind(QString::fromLocal8Bit(*command));
+        if (it != outputs->constEnd())
+            return writeAll(STDOUT_FILENO, it->toLocal8Bit()) ? 0 : 1;
     }
 
     if (qni::cmd::holdsShellOperators(*command))

@@ -1,8 +1,6 @@
 #include "ipconfig_layout.h"
 
 #include <algorithm>
-#include <cstring>
-#include <map>
 
 namespace qni::ipconfig {
 
@@ -13,29 +11,29 @@ const QString kCrLf = QStringLiteral("\r\n");
 // XP's labels are hand-padded to one column; a few break the dot rhythm, so
 // they are kept verbatim rather than generated.
 namespace label {
-const char* const hostName = "Host Name . . . . . . . . . . . . : ";
-const char* const primaryDnsSuffix = "Primary Dns Suffix  . . . . . . . : ";
-const char* const nodeType = "Node Type . . . . . . . . . . . . : ";
-const char* const ipRouting = "IP Routing Enabled. . . . . . . . : ";
-const char* const winsProxy = "WINS Proxy Enabled. . . . . . . . : ";
-const char* const mediaState = "Media State . . . . . . . . . . . : ";
-const char* const dnsSuffix = "Connection-specific DNS Suffix  . : ";
-const char* const description = "Description . . . . . . . . . . . : ";
-const char* const physical = "Physical Address. . . . . . . . . : ";
-const char* const dhcp = "Dhcp Enabled. . . . . . . . . . . : ";
-const char* const ipAddress = "IP Address. . . . . . . . . . . . : ";
-const char* const subnetMask = "Subnet Mask . . . . . . . . . . . : ";
-const char* const gateway = "Default Gateway . . . . . . . . . : ";
-const char* const dnsServers = "DNS Servers . . . . . . . . . . . : ";
+const QString kHostName = QStringLiteral("Host Name . . . . . . . . . . . . : ");
+const QString kPrimaryDnsSuffix = QStringLiteral("Primary Dns Suffix  . . . . . . . : ");
+const QString kNodeType = QStringLiteral("Node Type . . . . . . . . . . . . : ");
+const QString kIpRouting = QStringLiteral("IP Routing Enabled. . . . . . . . : ");
+const QString kWinsProxy = QStringLiteral("WINS Proxy Enabled. . . . . . . . : ");
+const QString kMediaState = QStringLiteral("Media State . . . . . . . . . . . : ");
+const QString kDnsSuffix = QStringLiteral("Connection-specific DNS Suffix  . : ");
+const QString kDescription = QStringLiteral("Description . . . . . . . . . . . : ");
+const QString kPhysical = QStringLiteral("Physical Address. . . . . . . . . : ");
+const QString kDhcp = QStringLiteral("Dhcp Enabled. . . . . . . . . . . : ");
+const QString kIpAddress = QStringLiteral("IP Address. . . . . . . . . . . . : ");
+const QString kSubnetMask = QStringLiteral("Subnet Mask . . . . . . . . . . . : ");
+const QString kGateway = QStringLiteral("Default Gateway . . . . . . . . . : ");
+const QString kDnsServers = QStringLiteral("DNS Servers . . . . . . . . . . . : ");
 } // namespace label
 
 const QString kIndent = QStringLiteral("        ");
 // Further values of a field stand under the first one.
 const QString kContinuation(44, QLatin1Char(' '));
 
-void field(QString& out, const char* label, const QString& value)
+void field(QString& out, const QString& label, const QString& value)
 {
-    out += kIndent + QLatin1String(label) + value + kCrLf;
+    out += kIndent + label + value + kCrLf;
 }
 
 QString macText(const QByteArray& mac)
@@ -109,31 +107,14 @@ std::vector<Section> nameSections(const std::vector<Adapter>& adapters)
 void addressLines(QString& out, const Adapter& a, const HostInfo& host)
 {
     if (a.ipv4.isEmpty()) {
-        field(out, label::ipAddress, QStringLiteral("0.0.0.0"));
-        field(out, label::subnetMask, QStringLiteral("0.0.0.0"));
+        field(out, label::kIpAddress, QStringLiteral("0.0.0.0"));
+        field(out, label::kSubnetMask, QStringLiteral("0.0.0.0"));
     }
     for (const Ipv4Address& ip : a.ipv4) {
-        field(out, label::ipAddress, ip.address);
-        field(out, label::subnetMask, ip.netmask);
+        field(out, label::kIpAddress, ip.address);
+        field(out, label::kSubnetMask, ip.netmask);
     }
-    field(out, label::gateway, host.gateways.value(a.name));
-}
-
-bool isDottedIpv4(const QByteArray& text)
-{
-    const QList<QByteArray> parts = text.split('.');
-    if (parts.size() != 4)
-        return false;
-    for (const QByteArray& p : parts) {
-        bool ok = false;
-        if (p.isEmpty() || p.size() > 3 || p.toUInt(&ok) > 255 || !ok)
-            return false;
-        for (const char c : p) {
-            if (c < '0' || c > '9')
-                return false;
-        }
-    }
-    return true;
+    field(out, label::kGateway, host.gateways.value(a.name));
 }
 
 } // namespace
@@ -143,90 +124,40 @@ QString formatIpconfig(const std::vector<Adapter>& adapters, const HostInfo& hos
     QString out = kCrLf + QStringLiteral("Windows IP Configuration") + kCrLf + kCrLf;
     if (layout == Layout::All) {
         const qsizetype dot = host.hostName.indexOf(QLatin1Char('.'));
-        field(out, label::hostName, host.hostName.left(dot < 0 ? host.hostName.size() : dot));
-        field(out, label::primaryDnsSuffix, dot < 0 ? QString() : host.hostName.mid(dot + 1));
-        field(out, label::nodeType, QStringLiteral("Unknown"));
-        field(out, label::ipRouting, host.ipRouting ? QStringLiteral("Yes") : QStringLiteral("No"));
-        field(out, label::winsProxy, QStringLiteral("No"));
+        field(out, label::kHostName, host.hostName.left(dot < 0 ? host.hostName.size() : dot));
+        field(out, label::kPrimaryDnsSuffix, dot < 0 ? QString() : host.hostName.mid(dot + 1));
+        field(out, label::kNodeType, QStringLiteral("Unknown"));
+        field(out, label::kIpRouting, host.ipRouting ? QStringLiteral("Yes") : QStringLiteral("No"));
+        field(out, label::kWinsProxy, QStringLiteral("No"));
     }
 
     for (const Section& s : nameSections(adapters)) {
         const Adapter& a = *s.adapter;
         out += kCrLf + s.title + QLatin1Char(':') + kCrLf + kCrLf;
         if (!a.up) {
-            field(out, label::mediaState, QStringLiteral("Media disconnected"));
+            field(out, label::kMediaState, QStringLiteral("Media disconnected"));
             if (layout == Layout::All) {
-                field(out, label::description, a.description.isEmpty() ? a.name : a.description);
-                field(out, label::physical, macText(a.mac));
+                field(out, label::kDescription, a.description.isEmpty() ? a.name : a.description);
+                field(out, label::kPhysical, macText(a.mac));
             }
             continue;
         }
-        field(out, label::dnsSuffix, QString());
+        field(out, label::kDnsSuffix, QString());
         if (layout == Layout::Short) {
             addressLines(out, a, host);
             continue;
         }
-        field(out, label::description, a.description.isEmpty() ? a.name : a.description);
-        field(out, label::physical, macText(a.mac));
-        field(out, label::dhcp, QStringLiteral("No"));
+        field(out, label::kDescription, a.description.isEmpty() ? a.name : a.description);
+        field(out, label::kPhysical, macText(a.mac));
+        field(out, label::kDhcp, QStringLiteral("No"));
         addressLines(out, a, host);
         if (a.defaultRoute && !host.dnsServers.isEmpty()) {
-            field(out, label::dnsServers, host.dnsServers.front());
+            field(out, label::kDnsServers, host.dnsServers.front());
             for (qsizetype i = 1; i < host.dnsServers.size(); ++i)
                 out += kContinuation + host.dnsServers.at(i) + kCrLf;
         }
     }
     return out;
-}
-
-QHash<QString, QString> parseDefaultGateways(const QByteArray& procNetRoute)
-{
-    // Iface Destination Gateway Flags RefCnt Use Metric Mask ...; addresses
-    // are the kernel's 32-bit values in host byte order, printed in hex.
-    constexpr unsigned kRouteUp = 0x1;
-    constexpr unsigned kRouteGateway = 0x2;
-    std::map<QString, std::pair<quint64, QString>> best;
-    const QList<QByteArray> lines = procNetRoute.split('\n');
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> f = lines.at(i).simplified().split(' ');
-        if (f.size() < 8)
-            continue;
-        bool okDest = false, okGw = false, okFlags = false, okMetric = false, okMask = false;
-        const quint32 dest = f.at(1).toUInt(&okDest, 16);
-        const quint32 gw = f.at(2).toUInt(&okGw, 16);
-        const unsigned flags = f.at(3).toUInt(&okFlags, 16);
-        const quint64 metric = f.at(6).toULongLong(&okMetric, 10);
-        const quint32 mask = f.at(7).toUInt(&okMask, 16);
-        if (!(okDest && okGw && okFlags && okMetric && okMask) || dest != 0 || mask != 0)
-            continue;
-        if (!(flags & kRouteUp) || !(flags & kRouteGateway) || gw == 0)
-            continue;
-        unsigned char b[4];
-        std::memcpy(b, &gw, sizeof b); // host order in memory = network order bytes
-        const QString address = QStringLiteral("%1.%2.%3.%4").arg(b[0]).arg(b[1]).arg(b[2]).arg(b[3]);
-        const QString iface = QString::fromUtf8(f.at(0));
-        const auto it = best.find(iface);
-        if (it == best.end() || metric < it->second.first)
-            best[iface] = {metric, address};
-    }
-    QHash<QString, QString> gateways;
-    for (const auto& [iface, entry] : best)
-        gateways.insert(iface, entry.second);
-    return gateways;
-}
-
-QStringList parseNameServers(const QByteArray& resolvConf)
-{
-    QStringList servers;
-    const QList<QByteArray> lines = resolvConf.split('\n');
-    for (const QByteArray& line : lines) {
-        const QList<QByteArray> f = line.simplified().split(' ');
-        if (f.size() < 2 || f.at(0) != "nameserver")
-            continue;
-        if (isDottedIpv4(f.at(1)))
-            servers.append(QString::fromLatin1(f.at(1)));
-    }
-    return servers;
 }
 
 } // namespace qni::ipconfig

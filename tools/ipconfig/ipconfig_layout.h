@@ -2,7 +2,6 @@
 
 #include "platform/host/adapters.h"
 
-#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -31,13 +30,5 @@ enum class Layout {
 // first such section finds the main wired adapter and not "... 2". When no
 // wired adapter is connected, the wired sections come last instead.
 QString formatIpconfig(const std::vector<Adapter>& adapters, const HostInfo& host, Layout layout);
-
-// The IPv4 default gateway of each interface in a /proc/net/route text
-// (lowest metric wins); interfaces whose default route has no gateway are
-// left out.
-QHash<QString, QString> parseDefaultGateways(const QByteArray& procNetRoute);
-
-// The IPv4 "nameserver" entries of a resolv.conf text, in order.
-QStringList parseNameServers(const QByteArray& resolvConf);
 
 } // namespace qni::ipconfig

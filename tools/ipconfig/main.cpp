@@ -1,19 +1,15 @@
 // ipconfig: the host's adapters in the Windows XP layout.
 #include "ipconfig_layout.h"
 
-#include <QFile>
+#include "platform/host/name_servers.h"
+#include "platform/host/routes.h"
+
 #include <QSysInfo>
 
 #include <cstdio>
 #include <exception>
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.read(1024 * 1024) : QByteArray();
-}
 
 void write(const QString& text)
 {
@@ -22,7 +18,7 @@ void write(const QString& text)
     std::fflush(stdout);
 }
 
-const char* const kUsage =
+const QString kUsage = QStringLiteral(
     "\r\nUSAGE:\r\n"
     "    ipconfig [/? | /all]\r\n"
     "\r\n"
@@ -32,7 +28,7 @@ const char* const kUsage =
     "       /all         Display full configuration information.\r\n"
     "\r\n"
     "The default is to display only the IP address, subnet mask and\r\n"
-    "default gateway for each adapter bound to TCP/IP.\r\n";
+    "default gateway for each adapter bound to TCP/IP.\r\n");
 
 } // namespace
 
@@ -51,22 +47,23 @@ int main(int argc, char** argv)
     if (options == QLatin1String("/all") || options == QLatin1String("-all")) {
         layout = Layout::All;
     } else if (options == QLatin1String("/?") || options == QLatin1String("-?")) {
-        write(QString::fromLatin1(kUsage));
+        write(kUsage);
         return 0;
     } else if (!options.isEmpty()) {
-        write(QStringLiteral("\r\nError: unrecognized or incomplete command line.\r\n") + QString::fromLatin1(kUsage));
+        write(QStringLiteral("\r\nError: unrecognized or incomplete command line.\r\n") + kUsage);
         return 1;
     }
 
+    const QString root = QStringLiteral("/");
     HostInfo host;
     host.hostName = QSysInfo::machineHostName();
-    host.ipRouting = readFile(QStringLiteral("/proc/sys/net/ipv4/ip_forward")).trimmed() == "1";
-    host.gateways = parseDefaultGateways(readFile(QStringLiteral("/proc/net/route")));
-    host.dnsServers = parseNameServers(readFile(QStringLiteral("/etc/resolv.conf")));
+    host.ipRouting = qni::readIpForwarding(root);
+    host.gateways = qni::defaultGateways(qni::readDefaultRoutes(root));
+    host.dnsServers = qni::readNameServers(root);
 
     std::vector<qni::Adapter> adapters;
     try {
-        adapters = qni::readHostAdapters();
+        adapters = qni::readHostAdapters(root);
     } catch (const std::exception&) {
         // Nothing to list: the header alone, as on a machine without adapters.
     }

@@ -1,9 +1,5 @@
 #include "platform/described/machine_description.h"
 
-#include "base/step_failed.h"
-#include "platform/network.h"
-#include "platform/registry.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -106,103 +102,6 @@ QString expectString(const QJsonValue& v, const QString& fileName, const QString
     return v.toString();
 }
 
-class DescribedManagementService final : public ManagementService {
-public:
-    using Classes = QHash<QString, ManagementCollection>;
-    explicit DescribedManagementService(std::shared_ptr<const Classes> classes) : classes_(std::move(classes)) {}
-    ManagementCollection instancesOf(const QString& className) const override
-    {
-        const auto it = classes_->constFind(className.toLower());
-        if (it == classes_->constEnd())
-            throw StepFailed("Invalid class");
-        return *it;
-    }
-
-private:
-    std::shared_ptr<const Classes> classes_; // shared: a service may outlive its provider
-};
-
-class DescribedManagement final : public ManagementProvider {
-public:
-    explicit DescribedManagement(const Described<QHash<QString, ManagementCollection>>& d)
-        : reachable_(!d.null()), classes_(std::make_shared<const QHash<QString, ManagementCollection>>(d.value))
-    {
-    }
-    std::unique_ptr<ManagementService> bind() const override
-    {
-        if (!reachable_)
-            throw StepFailed("The remote server machine does not exist or is unavailable");
-        return std::make_unique<DescribedManagementService>(classes_);
-    }
-
-private:
-    bool reachable_;
-    std::shared_ptr<const QHash<QString, ManagementCollection>> classes_;
-};
-
-class DescribedRegistryShell final : public RegistryShell {
-public:
-    explicit DescribedRegistryShell(std::shared_ptr<const QHash<QString, Variant>> values) : values_(std::move(values))
-    {
-    }
-    Variant regRead(const QString& path) const override
-    {
-        const auto it = values_->constFind(path.toLower());
-        if (it == values_->constEnd())
-            throw StepFailed("Unable to open registry key for reading");
-        return *it;
-    }
-
-private:
-    std::shared_ptr<const QHash<QString, Variant>> values_;
-};
-
-class DescribedRegistry final : public RegistryProvider {
-public:
-    explicit DescribedRegistry(const Described<QHash<QString, Variant>>& d)
-        : available_(!d.null()), values_(std::make_shared<const QHash<QString, Variant>>(d.value))
-    {
-    }
-    std::unique_ptr<RegistryShell> create() const override
-    {
-        if (!available_)
-            throw StepFailed("ActiveX component can't create object");
-        return std::make_unique<DescribedRegistryShell>(values_);
-    }
-
-private:
-    bool available_;
-    std::shared_ptr<const QHash<QString, Variant>> values_;
-};
-
-class DescribedSockets final : public Sockets {
-public:
-    explicit DescribedSockets(Described<QString> d) : d_(std::move(d)) {}
-    QString localAddress() const override
-    {
-        if (d_.null())
-            throw StepFailed("Local address not available");
-        return d_.value;
-    }
-
-private:
-    Described<QString> d_;
-};
-
-class DescribedInternet final : public Internet {
-public:
-    explicit DescribedInternet(Described<QString> d) : d_(std::move(d)) {}
-    QString openUrl(const QString&) override
-    {
-        if (d_.null())
-            throw StepFailed("Cannot connect");
-        return d_.value;
-    }
-
-private:
-    Described<QString> d_;
-};
-
 } // namespace
 
 MachineDescription parseMachineDescription(const QByteArray& json, const QString& fileName)
@@ -220,13 +119,13 @@ MachineDescription parseMachineDescription(const QByteArray& json, const QString
         fail(fileName, QStringLiteral("expected a JSON object at the top level"));
     const QJsonObject root = doc.object();
 
-    static const QStringList known = {QStringLiteral("registry"), QStringLiteral("management"),
+    static const QStringList kMembers = {QStringLiteral("registry"), QStringLiteral("management"),
                                       QStringLiteral("commands"), QStringLiteral("localAddress"),
                                       QStringLiteral("publicPage")};
     for (auto it = root.begin(); it != root.end(); ++it) {
-        if (!known.contains(it.key()))
+        if (!kMembers.contains(it.key()))
             fail(fileName, QStringLiteral("unknown member %1 (expected one of %2)")
-                               .arg(quoted(it.key()), known.join(QStringLiteral(", "))));
+                               .arg(quoted(it.key()), kMembers.join(QStringLiteral(", "))));
     }
 
     MachineDescription d;
@@ -305,20 +204,6 @@ MachineDescription loadMachineDescription(const QString& path)
     if (file.error() != QFileDevice::NoError)
         fail(path, QStringLiteral("cannot be read: ") + file.errorString());
     return parseMachineDescription(bytes, path);
-}
-
-Platform applyDescription(const MachineDescription& d, Platform base)
-{
-    if (!d.registry.absent())
-        base.registry = std::make_shared<DescribedRegistry>(d.registry);
-    if (!d.management.absent())
-        base.management = std::make_shared<DescribedManagement>(d.management);
-    if (!d.localAddress.absent())
-        base.sockets = std::make_shared<DescribedSockets>(d.localAddress);
-    if (!d.publicPage.absent())
-        base.internet = std::make_shared<DescribedInternet>(d.publicPage);
-    // "commands" is read by the bundled command interpreter in the child.
-    return base;
 }
 
 } // namespace qni

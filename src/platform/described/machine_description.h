@@ -2,13 +2,21 @@
 
 #include "base/variant.h"
 #include "platform/management.h"
-#include "platform/platform.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 
+#include <stdexcept>
+
 namespace qni {
+
+// A machine description that cannot be used: the message names the file and
+// the fault.
+class DescriptionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // One member of a machine description: absent (the host's source stays),
 // null, or given.
@@ -40,9 +48,5 @@ struct MachineDescription {
 MachineDescription parseMachineDescription(const QByteArray& json, const QString& fileName);
 // Reads and parses the file; a missing or unreadable file is a DescriptionError.
 MachineDescription loadMachineDescription(const QString& path);
-
-// The platform with every given member of the description in place of the
-// base's source.
-Platform applyDescription(const MachineDescription& description, Platform base);
 
 } // namespace qni

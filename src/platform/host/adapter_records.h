@@ -25,8 +25,8 @@ struct InterfaceRecord {
 // getifaddrs' entries, in its order; empty when it fails.
 std::vector<InterfaceRecord> readInterfaceRecords();
 
-// The adapters the records describe, completed from root's /sys/class/net
-// and /proc/net/route and sorted by interface index.
+// The adapters the records describe, completed from root's interface
+// attributes and routing table and sorted by interface index.
 std::vector<Adapter> assembleAdapters(const std::vector<InterfaceRecord>& records, const QString& root);
 
 } // namespace qni

@@ -2,6 +2,7 @@
 
 #include "platform/host/adapter_records.h"
 #include "platform/host/files.h"
+#include "platform/host/routes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -75,33 +76,6 @@ QString describe(const QDir& sys)
 
 } // namespace
 
-QString parseDefaultRouteInterface(const QByteArray& procNetRoute)
-{
-    constexpr quint64 kRouteUp = 0x0001; // RTF_UP
-    QString best;
-    quint64 bestMetric = 0;
-    for (const QByteArray& line : procNetRoute.split('\n')) {
-        // Iface Destination Gateway Flags RefCnt Use Metric Mask ...; the
-        // header line fails the number checks.
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() < 8 || fields[0].isEmpty())
-            continue;
-        const auto destination = parseUnsigned(fields[1], 16);
-        const auto flags = parseUnsigned(fields[3], 16);
-        const auto metric = parseUnsigned(fields[6]);
-        const auto mask = parseUnsigned(fields[7], 16);
-        if (!destination || !flags || !metric || !mask)
-            continue;
-        if (*destination != 0 || *mask != 0 || !(*flags & kRouteUp))
-            continue;
-        if (best.isEmpty() || *metric < bestMetric) {
-            best = QString::fromUtf8(fields[0]);
-            bestMetric = *metric;
-        }
-    }
-    return best;
-}
-
 std::vector<InterfaceRecord> readInterfaceRecords()
 {
     ifaddrs* list = nullptr;
@@ -171,8 +145,7 @@ std::vector<Adapter> assembleAdapters(const std::vector<InterfaceRecord>& record
         }
     }
 
-    const auto route = readHostFile(underRoot(root, QStringLiteral("/proc/net/route")), kTableBytes);
-    const QString routeInterface = route ? parseDefaultRouteInterface(*route) : QString();
+    const QString routeInterface = defaultRouteInterface(readDefaultRoutes(root));
     const QDir classNet(underRoot(root, QStringLiteral("/sys/class/net")));
 
     std::vector<Adapter> adapters;

@@ -29,12 +29,8 @@ struct Adapter {
 };
 
 // The host's interfaces in interface-index order, loopback included (callers
-// drop it). Reads getifaddrs for addresses and root's /sys/class/net and
-// /proc/net/route for the rest.
+// drop it). Reads getifaddrs for addresses and root's interface attributes
+// and routing table for the rest.
 std::vector<Adapter> readHostAdapters(const QString& root = QStringLiteral("/"));
-
-// The interface that carries the IPv4 default route in a /proc/net/route
-// text, or empty when none does (lowest metric wins).
-QString parseDefaultRouteInterface(const QByteArray& procNetRoute);
 
 } // namespace qni

@@ -3,8 +3,8 @@
 #include "base/step_failed.h"
 #include "platform/host/curl_library.h"
 #include "platform/host/responsive_wait.h"
+#include "platform/host/host_platform.h"
 #include "platform/network.h"
-#include "platform/platform.h"
 
 #include <QList>
 #include <QScopeGuard>

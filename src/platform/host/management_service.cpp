@@ -2,8 +2,8 @@
 
 #include "base/step_failed.h"
 #include "platform/host/cpu_facts.h"
+#include "platform/host/host_platform.h"
 #include "platform/host/memory_facts.h"
-#include "platform/platform.h"
 
 namespace qni {
 

@@ -107,7 +107,7 @@ std::vector<ModuleSize> parseSmbiosMemoryDevices(QByteArrayView table)
 
 std::vector<ModuleSize> parseUdevMemoryDevices(QByteArrayView udevData)
 {
-    static constexpr QByteArrayView prefix = "E:MEMORY_DEVICE_";
+    static constexpr QByteArrayView kPrefix = "E:MEMORY_DEVICE_";
     struct UdevSlot {
         bool absent = false;
         ModuleSize size;
@@ -120,10 +120,10 @@ std::vector<ModuleSize> parseUdevMemoryDevices(QByteArrayView udevData)
             end = udevData.size();
         const QByteArrayView line = udevData.sliced(start, end - start);
         start = end + 1;
-        if (!line.startsWith(prefix))
+        if (!line.startsWith(kPrefix))
             continue;
         // <n>_<KEY>=<value>
-        const QByteArrayView rest = line.sliced(prefix.size());
+        const QByteArrayView rest = line.sliced(kPrefix.size());
         const qsizetype underscore = rest.indexOf('_');
         const qsizetype equals = rest.indexOf('=');
         if (underscore <= 0 || equals < underscore)
@@ -173,13 +173,13 @@ std::vector<ModuleSize> readEdacModules(const QString& root)
 
 std::optional<quint64> parseMemTotal(QByteArrayView meminfo)
 {
-    static constexpr QByteArrayView key = "MemTotal:";
-    qsizetype at = meminfo.startsWith(key) ? 0 : meminfo.indexOf(QByteArrayView("\nMemTotal:"));
+    static constexpr QByteArrayView kKey = "MemTotal:";
+    qsizetype at = meminfo.startsWith(kKey) ? 0 : meminfo.indexOf(QByteArrayView("\nMemTotal:"));
     if (at < 0)
         return std::nullopt;
     if (at > 0)
         ++at;
-    at += key.size();
+    at += kKey.size();
     qsizetype end = meminfo.indexOf('\n', at);
     QByteArrayView value = meminfo.sliced(at, (end < 0 ? meminfo.size() : end) - at).trimmed();
     // The kernel always writes kB.

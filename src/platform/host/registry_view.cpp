@@ -1,6 +1,6 @@
 #include "base/step_failed.h"
 #include "platform/host/cpu_facts.h"
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/registry.h"
 
 namespace qni {

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 #include "platform/shell.h"
 
 #include <QDesktopServices>

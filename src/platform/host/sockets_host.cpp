@@ -1,7 +1,7 @@
 #include "platform/host/sockets_host.h"
 
+#include "platform/host/host_platform.h"
 #include "platform/network.h"
-#include "platform/platform.h"
 
 #include <exception>
 

@@ -1,5 +1,5 @@
-// The host's window walk on X11, and ending a process with kill(2).
-#include "platform/platform.h"
+// The host's window walk and window states on X11.
+#include "platform/host/host_platform.h"
 #include "platform/window_service.h"
 
 #include <QByteArray>
@@ -9,7 +9,7 @@
 #include <X11/Xutil.h>
 
 #include <climits>
-#include <signal.h>
+
 #include <unistd.h>
 
 namespace qni {
@@ -102,21 +102,34 @@ public:
         return sent != 0 && !trap.failed();
     }
 
-    ProcessHandle openProcess(qint64 processId) override
+    void keepOffTaskBar(WindowId window) override
     {
-        // kill(2) reads 0 and negative ids as process groups: never pass one.
-        if (processId <= 0 || processId > INT_MAX)
-            return 0;
-        return ::kill(static_cast<pid_t>(processId), 0) == 0 ? processId : 0;
+        Display* d = display();
+        if (!d || window == 0)
+            return;
+        // The trap's closing sync puts the state in place before the
+        // program's own connection maps the window; Qt merges the states it
+        // sets on mapping with those already there.
+        ErrorTrap trap(d);
+        const Atom skipTaskBar = XInternAtom(d, "_NET_WM_STATE_SKIP_TASKBAR", False);
+        XChangeProperty(d, window, XInternAtom(d, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeAppend,
+                        reinterpret_cast<const unsigned char*>(&skipTaskBar), 1);
     }
 
-    // SIGKILL: the exit code cannot be chosen by the caller on this host.
-    bool terminateProcess(ProcessHandle process, quint32) override
+    void offerMoveAndCloseOnly(WindowId window) override
     {
-        return process > 0 && process <= INT_MAX && ::kill(static_cast<pid_t>(process), SIGKILL) == 0;
+        Display* d = display();
+        if (!d || window == 0)
+            return;
+        enum : long { kFunctionsGiven = 1, kDecorationsGiven = 2 };
+        enum : long { kMove = 4, kClose = 32 };
+        enum : long { kBorder = 2, kTitle = 8 };
+        const long hints[5] = {kFunctionsGiven | kDecorationsGiven, kMove | kClose, kBorder | kTitle, 0, 0};
+        ErrorTrap trap(d);
+        const Atom motif = XInternAtom(d, "_MOTIF_WM_HINTS", False);
+        XChangeProperty(d, window, motif, motif, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(hints),
+                        5);
     }
-
-    void closeHandle(ProcessHandle) override {}
 
 private:
     // Opened on first use and kept; retried while there is none, so a display

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Draws the application icon and the hand pointer and writes them as files.
+"""Draws the program's pictures and writes them as files.
 
     python3 make_resources.py [output folder]    (default: this script's folder)
 
 Writes app.ico (one 32 x 32 image in 256 colours), the same picture as PNG
 in the hicolor sizes (icons/<size>.png; the 32 one is the palette image of
-app.ico) and Hand.cur (a 32 x 32 monochrome pointer, hot spot at the
-fingertip). Uses the standard library only, so the output is reproducible
-on any machine; the outputs are committed beside it.
+app.ico), Hand.cur (a 32 x 32 monochrome pointer, hot spot at the
+fingertip) and, for the runner's face, console.png into the runner's
+resources (runner/ beside this folder's parent, or the output folder when
+one is given). Uses the standard library only, so the output is
+reproducible on any machine; the outputs are committed where they are
+written.
 """
 
 import math
@@ -259,6 +262,54 @@ def hand_pointer():
     image = dib(size, size, 1, [(0, 0, 0), (255, 255, 255)], colour, opaque)
     return icon_file(2, size, size, 2, hot[0], hot[1], image), hot
 
+# --------------------------------------------------------------------------
+# The runner's face: a console window with a command prompt, one hex digit
+# per pixel indexing the 16 standard Windows colours, '.' clear.
+
+CONSOLE = """
+................................
+................................
+.FFFFFFFFFFFFFFFFFFFFFFFFFFFFF0.
+.F44444444444444444444444444480.
+.F4EEE4444444444477747774777480.
+.F4EEE4FFFFFFFF4477747774707480.
+.F4EEE4444444444488848884888480.
+.F44444444444444444444444444480.
+.F70000000000000000000000000780.
+.F70000000000000000000000000780.
+.F70007700070007000000000000780.
+.F70070007070000700000000000780.
+.F70070000007000070000000000780.
+.F70070007000700700000000000780.
+.F70007700000707000FFF000000780.
+.F70000000000000000000000000780.
+.F70000000000000000000000000780.
+.F70000000000000000000000000780.
+.F70088808880888088800000000780.
+.F70000000000000000000000000780.
+.F70000000000000000000000000780.
+.F70088808880880000000000000780.
+.F70000000000000000000000000780.
+.F70000000000000000000000000780.
+.F70088808880888080000000000780.
+.F70000000000000000000000000780.
+.F70000000000000000000000000780.
+.F88888888888888888888888888880.
+.000000000000000000000000000000.
+................................
+................................
+................................
+"""
+
+WINDOWS_16 = [hexrgb(c) for c in (
+    "000000", "800000", "008000", "808000", "000080", "800080", "008080", "C0C0C0",
+    "808080", "FF0000", "00FF00", "FFFF00", "0000FF", "FF00FF", "00FFFF", "FFFFFF")]
+
+
+def console_icon():
+    art = CONSOLE.strip("\n").split("\n")
+    return [[(0, 0, 0, 0) if ch == "." else WINDOWS_16[int(ch, 16)] + (255,) for ch in line] for line in art]
+
 
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
@@ -280,6 +331,12 @@ def main():
     with open(os.path.join(out, "Hand.cur"), "wb") as f:
         f.write(cursor)
     print("hot spot", hot)
+
+    here = os.path.dirname(os.path.abspath(__file__))
+    runner = out if len(sys.argv) > 1 else os.path.join(here, "..", "..", "runner", "resources")
+    os.makedirs(runner, exist_ok=True)
+    with open(os.path.join(runner, "console.png"), "wb") as f:
+        f.write(png_bytes(console_icon()))
 
 
 if __name__ == "__main__":

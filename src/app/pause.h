@@ -2,24 +2,20 @@
 
 #include "base/int16.h"
 
-#include <QString>
-
 #include <chrono>
 #include <functional>
 
 namespace qni {
-
-// A chunk of command output as the output box stores it: every CR dropped,
-// then every LF written as CR LF. Dropping CR first makes CR LF, a lone LF and
-// a CR LF pair split across two chunks all come out as one CR LF.
-QString normaliseChunk(const QString& sChunk);
 
 using SleepFunction = std::function<void(std::chrono::milliseconds)>;
 using EventPump = std::function<void()>;
 
 // The platform's Sleep: blocks the calling thread.
 void sleepFor(std::chrono::milliseconds duration);
-// Lets the window handle its pending events once.
+
+// The program's one way of letting the window handle its pending events
+// (clicks, repaints) once: the gather, the pause and the runner's reads all
+// use it.
 void processPendingEvents();
 
 // Waits about iSecs seconds in passes of a 100 ms sleep followed by one round

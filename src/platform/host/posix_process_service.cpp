@@ -1,10 +1,11 @@
-// The host's pipe and process calls: POSIX pipes and posix_spawn.
+// The host's pipe and process calls: POSIX pipes, posix_spawn and kill(2).
+#include "platform/host/host_platform.h"
 #include "platform/host/responsive_wait.h"
-#include "platform/platform.h"
 #include "platform/process_service.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <mutex>
 #include <system_error>
@@ -295,6 +296,23 @@ public:
     }
 
     void closeProcess(int processId) override { Reaper::instance().release(processId); }
+
+    ProcessHandle openProcess(qint64 processId) override
+    {
+        // kill(2) reads 0 and negative ids as process groups: never pass one.
+        if (processId <= 0 || processId > INT_MAX)
+            return 0;
+        return ::kill(static_cast<pid_t>(processId), 0) == 0 ? processId : 0;
+    }
+
+    // SIGKILL: the exit code cannot be chosen by the caller on this host.
+    bool terminateProcess(ProcessHandle process, quint32) override
+    {
+        return process > 0 && process <= INT_MAX && ::kill(static_cast<pid_t>(process), SIGKILL) == 0;
+    }
+
+    // The handle is the process id: there is nothing to give back.
+    void closeProcessHandle(ProcessHandle) override {}
 
     int lastError() const override { return lastError_; }
 

@@ -1,6 +1,6 @@
 // Kept apart from the service factories so the small bundled tools can link
 // it without pulling in curl, X11 and Qt Gui.
-#include "platform/platform.h"
+#include "platform/host/host_platform.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
-#include "platform/platform.h"
+#include "platform/described/machine_description.h"
+#include "platform/described/platform_from_environment.h"
 #include "report_run.h"
 #include "ui/app_metadata.h"
 #include "ui/exit_when_painted.h"

@@ -1,0 +1,52 @@
+#include "app/output_collection.h"
+
+#include "base/text_slot.h"
+#include "runner/read_output.h"
+
+namespace qni {
+
+namespace {
+
+void ReadOutput1_Starting(TextSlot& txtOutput)
+{
+    txtOutput.set(QString());
+}
+
+void ReadOutput1_GotChunk(TextSlot& txtOutput, const QString& sChunk)
+{
+    // Appended, not rebuilt: collecting output stays linear in its size.
+    txtOutput.append(normaliseChunk(sChunk));
+}
+
+} // namespace
+
+QString normaliseChunk(const QString& sChunk)
+{
+    const qsizetype crs = sChunk.count(QLatin1Char('\r'));
+    const qsizetype lfs = sChunk.count(QLatin1Char('\n'));
+    if (crs == 0 && lfs == 0)
+        return sChunk;
+    // Output collection is on the window's thread and runs per chunk: one
+    // exact allocation and a plain copy loop keep it cheap.
+    QString out(sChunk.size() - crs + lfs, Qt::Uninitialized);
+    QChar* o = out.data();
+    for (const QChar c : sChunk) {
+        if (c == QLatin1Char('\r'))
+            continue;
+        if (c == QLatin1Char('\n'))
+            *o++ = QLatin1Char('\r');
+        *o++ = c;
+    }
+    return out;
+}
+
+void collectOutput(ReadOutput& ReadOutput1, TextSlot& txtOutput)
+{
+    QObject::connect(&ReadOutput1, &ReadOutput::Starting, &ReadOutput1,
+                     [&txtOutput] { ReadOutput1_Starting(txtOutput); }, Qt::DirectConnection);
+    QObject::connect(&ReadOutput1, &ReadOutput::GotChunk, &ReadOutput1,
+                     [&txtOutput](const QString& sChunk, bool) { ReadOutput1_GotChunk(txtOutput, sChunk); },
+                     Qt::DirectConnection);
+}
+
+} // namespace qni

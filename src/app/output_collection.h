@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace qni {
+
+class ReadOutput;
+class TextSlot;
+
+// A chunk of command output as the output box stores it: every CR dropped,
+// then every LF written as CR LF. Dropping CR first makes CR LF, a lone LF and
+// a CR LF pair split across two chunks all come out as one CR LF.
+QString normaliseChunk(const QString& sChunk);
+
+// Collects what the runner prints into txtOutput: Starting empties the box,
+// each GotChunk appends the chunk normalised. The connections are direct, so
+// the box is complete when ProcessCommand returns; they last as long as the
+// runner, which must not outlive the box.
+void collectOutput(ReadOutput& ReadOutput1, TextSlot& txtOutput);
+
+} // namespace qni
