@@ -1,115 +1,79 @@
 #include "app/gather.h"
+#include "base/step_failed.h"
 #include "platform/registry.h"
-#include "support/fake_platform.h"
+#include "support/machine.h"
 
 #include <gtest/gtest.h>
 
 using namespace qni;
-using qni::test::FakePlatform;
-using qni::test::PlainBoxes;
+using namespace qni::test;
 
 namespace {
 
-struct Recorder {
+// Logs what the boxes hold each time the window gets to handle its events.
+struct GatherRun {
     PlainBoxes b;
-    FakePlatform f = FakePlatform::windowsXp();
-    Platform platform = f.platform();
+    Platform platform = machinePlatform("xp-sp3.json");
     QStringList log;
-    QStringList messages;
-    GatherHost host{b.boxes, platform, [this] { log << QStringLiteral("events:") + b.txtOS.get(); },
-                    [this](const QString& m) { messages << m; },
-                    [this] { log << QStringLiteral("network:") + b.lblStatus.get(); }};
+    GatherHost host{b.boxes, platform,
+                    [this] { log << QStringLiteral("events:%1|%2").arg(b.txtMemory.get().size()).arg(b.txtCPUSpeed.get()); },
+                    [this](const QString& m) { log << m; }, [this] { log << "network:" + b.lblStatus.get(); }};
 };
 
-} // namespace
-
-TEST(Gather, RunsTheProbesInOrderWithEventsBetweenThem)
+TEST(Gather, ProbesInOrderWithEventsBetweenThemThenTheNetwork)
 {
-    Recorder r;
+    GatherRun r;
     RunGather(r.host);
-    EXPECT_EQ(r.log, (QStringList{QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
-                                  QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
-                                  QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
-                                  QStringLiteral("network:Gathering Information Be Patient..")}));
-    EXPECT_EQ(r.f.management->asked,
-              (QStringList{QStringLiteral("Win32_OperatingSystem"), QStringLiteral("Win32_PhysicalMemory"),
-                           QStringLiteral("Win32_Processor")}));
-    EXPECT_EQ(r.b.txtMemory.get(), QStringLiteral("512 MB Chip\r\n"));
-    EXPECT_EQ(r.b.txtCPUSpeed.get(), QStringLiteral("2992 Mhz"));
-    EXPECT_EQ(r.b.txtVersion.get(), QStringLiteral("5.1.2600"));
-    EXPECT_EQ(r.b.txtOSSerial.get(), QStringLiteral("76487-OEM-0011903-00102"));
-    EXPECT_EQ(r.b.lblStatus.get(), QStringLiteral("Information Gathered Successfully!"));
-    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(r.log, (QStringList{"events:0|", "events:26|", "events:26|2992 Mhz", "network:" + kGathering}));
+    EXPECT_EQ(r.b.lblStatus.get(), kGathered);
 }
 
-TEST(Gather, ClearsTheTenVisibleBoxesButNotTheHiddenOnes)
+TEST(Gather, EmptiesTheTenVisibleBoxesButNotTheHiddenOnes)
 {
-    Recorder r;
-    r.f.management->reachable = false;
-    r.f.registry->values.remove(regpath::kProcessorNameString);
-    for (TextSlot* box : {&r.b.txtOSSerial, &r.b.txtVersion, &r.b.txtMemory, &r.b.txtCPU, &r.b.txtCPUSpeed,
-                          &r.b.txtNETIP, &r.b.txtINTIP, &r.b.txtMask, &r.b.txtMac, &r.b.txtOutput, &r.b.txtIP,
-                          &r.b.txtTotal})
-        box->set(QStringLiteral("old"));
+    GatherRun r;
+    r.platform = describedPlatform({{"registry", QJsonObject{{regpath::kBuildLab, "xp"}}}});
     r.host.networkSection = nullptr;
+    const QList<TextSlot*> boxes = {&r.b.txtOutput,   &r.b.txtIP,    &r.b.txtTotal, &r.b.txtOSSerial, &r.b.txtVersion,
+                                    &r.b.txtMemory,   &r.b.txtCPU,   &r.b.txtCPUSpeed, &r.b.txtNETIP, &r.b.txtINTIP,
+                                    &r.b.txtMask,     &r.b.txtMac};
+    QString held;
+    for (TextSlot* box : boxes)
+        box->set(QStringLiteral("old"));
     RunGather(r.host);
-    for (TextSlot* box : {&r.b.txtOSSerial, &r.b.txtVersion, &r.b.txtMemory, &r.b.txtCPU, &r.b.txtCPUSpeed,
-                          &r.b.txtNETIP, &r.b.txtINTIP, &r.b.txtMask, &r.b.txtMac})
-        EXPECT_EQ(box->get(), QString());
-    for (TextSlot* box : {&r.b.txtOutput, &r.b.txtIP, &r.b.txtTotal})
-        EXPECT_EQ(box->get(), QStringLiteral("old"));
+    for (TextSlot* box : boxes)
+        held += box->get() + '|';
+    EXPECT_EQ(held, "old|old|old|" + QString("|").repeated(9));
 }
 
-TEST(Gather, NotXpShowsTheMessageOnceAndStops)
+TEST(Gather, TheGateReadsTheBoxNotTheProbe)
 {
-    Recorder r;
-    r.f.registry->values[regpath::kBuildLab] = Variant::text(QStringLiteral("7601.win7sp1_rtm"));
-    r.b.txtMemory.set(QStringLiteral("old"));
-    RunGather(r.host);
-    EXPECT_EQ(r.messages, QStringList{QStringLiteral("This is not a version of Windows XP!")});
-    EXPECT_EQ(r.b.txtOS.get(), QStringLiteral("Not XP!"));
-    EXPECT_EQ(r.b.txtMemory.get(), QString());
-    EXPECT_EQ(r.b.lblStatus.get(), QStringLiteral("Gathering Information Be Patient.."));
-    EXPECT_EQ(r.log, QStringList{QStringLiteral("events:Not XP!")}); // no network, no further events
-}
-
-TEST(Gather, EverythingFailingStillEndsInSuccess)
-{
-    Recorder r;
-    r.f.management->reachable = false;
-    r.f.registry->available = false;
-    r.platform = r.f.platform();
-    // Without a registry the gate says "Not XP!"; here an event handler
-    // rewrites the box, so the run goes on through failing steps.
-    r.host.processEvents = [&] { r.b.txtOS.set(QStringLiteral("user typed")); };
+    // Without a registry the probe says "Not XP!"; an event handled after it
+    // rewrites the box, and the run goes on through failing steps.
+    GatherRun r;
+    r.platform = describedPlatform({});
+    r.host.processEvents = [&] { r.b.txtOS.set(QStringLiteral("typed")); };
     r.host.networkSection = [] { throw StepFailed("network"); };
     RunGather(r.host);
-    EXPECT_EQ(r.b.lblStatus.get(), QStringLiteral("Information Gathered Successfully!"));
-    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(r.log, QStringList());
+    EXPECT_EQ(r.b.lblStatus.get(), kGathered);
 }
 
-TEST(Gather, NestedRunCompletesBeforeTheOuterRunResumes)
+TEST(Gather, ANestedRunEndsBeforeTheOuterRunResumes)
 {
-    Recorder r;
+    GatherRun r;
     int depth = 0;
-    int nestedRuns = 0;
-    QStringList order;
     r.host.processEvents = [&] {
-        if (depth == 0 && nestedRuns == 0) {
-            ++nestedRuns;
-            ++depth;
-            RunGather(r.host); // a click handled at step 5
-            --depth;
-            order << QStringLiteral("nested done:") + r.b.lblStatus.get();
+        if (depth++ == 0 && r.log.isEmpty()) { // a click handled at the first event point
+            RunGather(r.host);
+            r.log << "nested done:" + r.b.lblStatus.get();
         }
+        --depth;
     };
-    r.host.networkSection = [&] { order << QStringLiteral("network at depth %1").arg(depth); };
+    r.host.networkSection = [&] { r.log << QStringLiteral("network at depth %1").arg(depth); };
     RunGather(r.host);
-    EXPECT_EQ(order, (QStringList{QStringLiteral("network at depth 1"),
-                                  QStringLiteral("nested done:Information Gathered Successfully!"),
-                                  QStringLiteral("network at depth 0")}));
-    // The outer run goes on after step 5: its memory probe appends to what
-    // the nested run listed, and its speed overwrites the nested one's.
-    EXPECT_EQ(r.b.txtMemory.get(), QStringLiteral("512 MB Chip\r\n512 MB Chip\r\n"));
-    EXPECT_EQ(r.b.txtCPUSpeed.get(), QStringLiteral("2992 Mhz"));
+    EXPECT_EQ(r.log, (QStringList{"network at depth 1", "nested done:" + kGathered, "network at depth 0"}));
+    // The outer memory probe appends to the nested run's lines.
+    EXPECT_EQ(r.b.txtMemory.get(), QString("512 MB Chip\r\n").repeated(4));
 }
+
+} // namespace
