@@ -2,6 +2,7 @@
 // as the program runs here, and the program itself as a user starts it. The
 // test lives beside the program, so with ComSpec unset the bundled
 // interpreter and ipconfig beside it do the work.
+#include "app/facts.h"
 #include "platform/described/machine_description.h"
 #include "platform/window_service.h"
 #include "support/qt_printers.h"
@@ -46,10 +47,9 @@ QHash<QString, QString> gather(const char* machine, std::optional<Platform> plat
     });
     timer.start(20);
     QTest::mouseClick(w.findChild<QWidget*>(QStringLiteral("cmdGet")), Qt::LeftButton);
-    for (TextSlot* box : {&w.boxes().txtOS, &w.boxes().txtOSSerial, &w.boxes().txtVersion, &w.boxes().txtMemory,
-                          &w.boxes().txtCPU, &w.boxes().txtCPUSpeed, &w.boxes().txtNETIP, &w.boxes().txtINTIP,
-                          &w.boxes().txtMask, &w.boxes().txtMac, &w.boxes().lblStatus})
-        seen[dynamic_cast<QObject*>(box)->objectName()] = box->get();
+    for (const FactInfo& fact : kFacts)
+        seen[fact.jsonName] = fact.box(w.boxes()).get();
+    seen["status"] = w.boxes().lblStatus.get();
     seen["memory view"] = w.findChild<QPlainTextEdit*>(QStringLiteral("txtMemory"))->toPlainText();
     return seen;
 }
@@ -57,31 +57,31 @@ QHash<QString, QString> gather(const char* machine, std::optional<Platform> plat
 TEST(WindowE2E, AnXpMachineFillsEveryFrame)
 {
     EXPECT_EQ(gather("xp-sp3.json"), (QHash<QString, QString>{
-        {"txtOS", "Windows Xp Service Pack 3 Build 2600"}, {"txtOSSerial", "76487-OEM-0011903-00102"},
-        {"txtVersion", "5.1.2600"}, {"txtMemory", "512 MB Chip\r\n512 MB Chip\r\n"},
+        {"operating_system", "Windows Xp Service Pack 3 Build 2600"}, {"serial_number", "76487-OEM-0011903-00102"},
+        {"os_version", "5.1.2600"}, {"memory_chips", "512 MB Chip\r\n512 MB Chip\r\n"},
         {"memory view", "512 MB Chip\n512 MB Chip\n"}, // one line per module
-        {"txtCPU", "               Intel(R) Pentium(R) 4 CPU 3.00GHz"}, {"txtCPUSpeed", "2992 Mhz"},
-        {"txtNETIP", "192.168.1.10"}, {"txtINTIP", "81.2.3.4"}, {"txtMask", "255.255.255.0"},
-        {"txtMac", "00-0C-29-4F-1A-2B"}, {"lblStatus", "Information Gathered Successfully!"}}));
+        {"cpu", "               Intel(R) Pentium(R) 4 CPU 3.00GHz"}, {"clocked_speed", "2992 Mhz"},
+        {"network_address", "192.168.1.10"}, {"internet_address", "81.2.3.4"}, {"subnet_mask", "255.255.255.0"},
+        {"mac_address", "00-0C-29-4F-1A-2B"}, {"status", "Information Gathered Successfully!"}}));
 }
 
 TEST(WindowE2E, AnotherWindowsVersionGetsOneMessageAndNothingElse)
 {
     EXPECT_EQ(gather("vista.json"), (QHash<QString, QString>{
         {"message", "Quarn Network Information|This is not a version of Windows XP!|1 button(s)|icon 0"},
-        {"txtOS", "Not XP!"}, {"txtOSSerial", ""}, {"txtVersion", ""}, {"txtMemory", ""}, {"memory view", ""},
-        {"txtCPU", ""}, {"txtCPUSpeed", ""}, {"txtNETIP", ""}, {"txtINTIP", ""}, {"txtMask", ""}, {"txtMac", ""},
-        {"lblStatus", "Gathering Information Be Patient.."}}));
+        {"operating_system", "Not XP!"}, {"serial_number", ""}, {"os_version", ""}, {"memory_chips", ""}, {"memory view", ""},
+        {"cpu", ""}, {"clocked_speed", ""}, {"network_address", ""}, {"internet_address", ""}, {"subnet_mask", ""},
+        {"mac_address", ""}, {"status", "Gathering Information Be Patient.."}}));
 }
 
 TEST(WindowE2E, FailingServicesStillEndInSuccess)
 {
     QHash<QString, QString> seen = gather("nothing-works.json");
-    seen.remove("txtMac"); // this host's own ipconfig answers
+    seen.remove("mac_address"); // this host's own ipconfig answers
     EXPECT_EQ(seen, (QHash<QString, QString>{
-        {"txtOS", "Windows Xp Build "}, {"txtOSSerial", ""}, {"txtVersion", ""}, {"txtMemory", ""}, {"memory view", ""},
-        {"txtCPU", ""}, {"txtCPUSpeed", ""}, {"txtNETIP", ""}, {"txtINTIP", ""}, {"txtMask", ""},
-        {"lblStatus", "Information Gathered Successfully!"}}));
+        {"operating_system", "Windows Xp Build "}, {"serial_number", ""}, {"os_version", ""}, {"memory_chips", ""},
+        {"memory view", ""}, {"cpu", ""}, {"clocked_speed", ""}, {"network_address", ""}, {"internet_address", ""},
+        {"subnet_mask", ""}, {"status", "Information Gathered Successfully!"}}));
 }
 
 QString ip(const QStringList& arguments, const QString& after, QChar end)
@@ -103,11 +103,11 @@ TEST(WindowE2E, ThisHostAsTheProgramSeesIt)
     qunsetenv("QNI_MACHINE");
     const QHash<QString, QString> seen = gather(nullptr, applyDescription(
         parseMachineDescription(R"({"publicPage": "81.2.3.4"})", QStringLiteral("page.json")), platformFromEnvironment()));
-    EXPECT_EQ(seen["txtMac"], mac);
-    EXPECT_EQ(seen["txtNETIP"], ip({"-4", "addr", "show", "dev", device}, " inet ", '/'));
-    EXPECT_EQ(seen["txtOS"] + seen["message"], "Windows Xp Service Pack 3 Build 2600");
-    EXPECT_TRUE(QRegularExpression("^76487-OEM-\\d{7}-\\d{5}$").match(seen["txtOSSerial"]).hasMatch());
-    EXPECT_TRUE(seen["txtMemory"].endsWith(" MB Chip\r\n") && seen["txtCPUSpeed"].endsWith(" Mhz"));
+    EXPECT_EQ(seen["mac_address"], mac);
+    EXPECT_EQ(seen["network_address"], ip({"-4", "addr", "show", "dev", device}, " inet ", '/'));
+    EXPECT_EQ(seen["operating_system"] + seen["message"], "Windows Xp Service Pack 3 Build 2600");
+    EXPECT_TRUE(QRegularExpression("^76487-OEM-\\d{7}-\\d{5}$").match(seen["serial_number"]).hasMatch());
+    EXPECT_TRUE(seen["memory_chips"].endsWith(" MB Chip\r\n") && seen["clocked_speed"].endsWith(" Mhz"));
 }
 
 const QString kProgram = QStringLiteral(QNI_BIN_DIR "/quarn-network-information");

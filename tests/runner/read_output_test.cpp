@@ -1,19 +1,15 @@
-#include "platform/window_service.h"
 #include "runner/read_output.h"
 #include "support/machine.h"
 #include "support/process_probe.h"
 
 #include <QTemporaryFile>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 
 using namespace qni;
 using namespace qni::test;
-using ::testing::_;
-using ::testing::Return;
 
 namespace {
 
@@ -36,10 +32,7 @@ protected:
     ~Run() override { qunsetenv("ComSpec"); }
     QStringList run(const QString& command)
     {
-        log.clear();
-        chunks.clear();
-        ro.SetCommand(command);
-        ro.ProcessCommand();
+        log.clear(), chunks.clear(), ro.SetCommand(command), ro.ProcessCommand();
         return log;
     }
     QString firstLine() const { return chunks.join(QString()).section('\n', 0, 0); }
@@ -140,45 +133,6 @@ TEST_F(Run, FailedStartsCarryTheSystemsErrorNumber)
     qputenv("ComSpec", "/bin/echo"); // prints the one argument it gets: the command quoted once more
     run(R"(echo "hi")");
     EXPECT_EQ(chunks.join(QString()), R"( /c "echo "hi"")" "\n");
-}
-
-TEST(OperatingSystemFamily, IsTheNinetyFiveFamilyExactly)
-{
-    const std::pair<VersionRecord, bool> versions[] = {{{4, 0, 1}, true}, {{4, 90, 1}, true}, {{4, 1, 2}, true}, {{6, 0, 1}, true},
-                                                       {{4, 0, 2}, false}, {{5, 0, 2}, false}, {{5, 1, 2}, false}, {{0, 0, 0}, false}};
-    for (const auto& [v, win9x] : versions)
-        EXPECT_EQ(isWin9xFamily(v), win9x) << v.major << '.' << v.minor << " on " << v.platformId;
-}
-
-struct MockWindows : WindowService {
-    MOCK_METHOD(QList<TopLevelWindow>, topLevelWindows, (), (override));
-    MOCK_METHOD(bool, postMessage, (WindowId, quint32, qint64, qint64), (override));
-    MOCK_METHOD(ProcessHandle, openProcess, (qint64), (override));
-    MOCK_METHOD(bool, terminateProcess, (ProcessHandle, quint32), (override));
-    MOCK_METHOD(void, closeHandle, (ProcessHandle), (override));
-};
-
-TEST(CloseProcess, AsksTheProcesssParentlessWindowsToCloseAndOnNinetyFiveTerminates)
-{
-    Platform p;
-    const auto windows = std::make_shared<::testing::StrictMock<MockWindows>>();
-    p.windows = windows;
-    // Two parentless windows of 42, one owned by the first, one of another process.
-    EXPECT_CALL(*windows, topLevelWindows()).WillRepeatedly(Return(QList<WindowService::TopLevelWindow>{{1, 0, 42}, {2, 0, 7}, {3, 1, 42}, {4, 0, 42}}));
-    EXPECT_CALL(*windows, postMessage(1, kWmClose, 0, 0)).WillOnce(Return(true));
-    EXPECT_CALL(*windows, postMessage(4, kWmClose, 0, 0)).WillOnce(Return(true));
-    ReadOutput xp(p);
-    xp.setVersionSource([] { return VersionRecord{5, 1, 2}; });
-    EXPECT_TRUE(xp.CloseProcess(42));
-    EXPECT_FALSE(xp.CloseProcess(43)); // owns no window
-    ReadOutput me(p);
-    me.setVersionSource([] { return VersionRecord{4, 90, 1}; });
-    EXPECT_CALL(*windows, postMessage(_, kWmEndSession, -1, 0)).Times(4).WillRepeatedly(Return(true));
-    EXPECT_CALL(*windows, openProcess(42)).WillOnce(Return(99)).WillOnce(Return(0));
-    EXPECT_CALL(*windows, terminateProcess(99, 5u)).WillOnce(Return(true));
-    EXPECT_CALL(*windows, closeHandle(99));
-    EXPECT_TRUE(me.CloseProcess(42, 5));
-    EXPECT_FALSE(me.CloseProcess(42)); // cannot be opened
 }
 
 } // namespace

@@ -52,15 +52,8 @@ TEST(HostSmbios, MemoryDevices)
     };
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(parseSmbiosMemoryDevices(cases[i].first + kEnd), cases[i].second) << "case " << i;
-
-    // Cut anywhere, a table gives the modules of its whole structures.
-    const QByteArray table = a + memoryDevice(0xFFFF) + memoryDevice(0x7FFF, 0x28, 8192) + kEnd;
-    const Modules full = {512 * MiB, std::nullopt, 8192 * MiB};
-    for (int cut = 0; cut <= table.size(); ++cut) {
-        const Modules part = parseSmbiosMemoryDevices(table.left(cut));
-        ASSERT_LE(part.size(), full.size()) << cut;
-        EXPECT_TRUE(std::equal(part.begin(), part.end(), full.begin())) << cut;
-    }
+    // A table cut off inside a structure gives the modules of the whole ones before it.
+    EXPECT_EQ(parseSmbiosMemoryDevices(a + b.chopped(3)), Modules{512 * MiB});
 }
 
 TEST(HostMemory, UdevEdacAndMemTotal)
