@@ -52,9 +52,10 @@ TEST(NetworkSection, TheMacAddressCutFromTheOutput)
 TEST(NetworkSection, TheAddressesAndTheMasksOfTheLastEnabledAdapter)
 {
     const QJsonArray adapters = {
+        QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonArray{"255.0.0.0"}}},
         QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonArray{"255.255.255.0", "255.255.0.0"}}},
         QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonValue::Null}}, // cannot be joined: the box keeps the above
-        QJsonObject{{"IPEnabled", false}, {"IPSubnet", QJsonArray{"255.0.0.0"}}},
+        QJsonObject{{"IPEnabled", false}, {"IPSubnet", QJsonArray{"255.255.255.252"}}},
     };
     const auto t = section(kXpOutput, 256, {{"management", QJsonObject{{"Win32_NetworkAdapterConfiguration", adapters}}},
                                             {"localAddress", "192.168.1.10"}});
