@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config ca-certificates
   qt6-base-dev qt6-base-dev-tools libgl-dev libcurl4-openssl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils fonts-liberation2
+  xvfb xauth xdotool x11-utils fonts-liberation2 iproute2
   desktop-file-utils appstream
   man-db groff-base dpkg-dev lintian
   ansible-core

@@ -1,89 +1,145 @@
 #include "app/gather.h"
+#include "base/step_failed.h"
 #include "platform/registry.h"
-#include "support/fake_platform.h"
+#include "app/network_constants.h"
+#include "support/machine.h"
+#include "support/window.h"
+
+#include <QJsonArray>
 
 #include <gtest/gtest.h>
 
 using namespace qni;
-using qni::test::FakePlatform;
-using qni::test::PlainBoxes;
+using namespace qni::test;
 
 namespace {
 
-struct Recorder {
+// Logs what the boxes hold each time the window gets to handle its events.
+struct GatherRun {
     PlainBoxes b;
-    FakePlatform f = FakePlatform::windowsXp();
-    Platform platform = f.platform();
+    Platform platform = machinePlatform("xp-sp3.json");
     QStringList log;
-    QStringList messages;
-    GatherHost host{b.boxes, platform, [this] { log << QStringLiteral("events:") + b.txtOS.get(); },
-                    [this](const QString& m) { messages << m; },
-                    [this](const BoxFailed&) { log << QStringLiteral("network:") + b.lblStatus.get(); }};
+    GatherHost host{b.boxes, platform,
+                    [this] { log << QStringLiteral("events:%1|%2").arg(b.txtMemory.get().size()).arg(b.txtCPUSpeed.get()); },
+                    [this](const QString& m) { log << m; }, [this](const BoxFailed&) { log << "network:" + b.lblStatus.get(); }};
 };
 
-} // namespace
-
-TEST(Gather, RunsTheProbesInOrderWithEventsBetweenThem)
+TEST(Gather, ProbesInOrderWithEventsBetweenThemThenTheNetwork)
 {
-    Recorder r;
+    GatherRun r;
     runGather(r.host);
-    EXPECT_EQ(r.log, (QStringList{QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
-                                  QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
-                                  QStringLiteral("events:Windows Xp Service Pack 3 Build 2600"),
-                                  QStringLiteral("network:Gathering Information Be Patient..")}));
-    EXPECT_EQ(r.f.management->asked,
-              (QStringList{QStringLiteral("Win32_OperatingSystem"), QStringLiteral("Win32_PhysicalMemory"),
-                           QStringLiteral("Win32_Processor")}));
-    EXPECT_EQ(r.b.txtMemory.get(), QStringLiteral("512 MB Chip\r\n"));
-    EXPECT_EQ(r.b.txtCPUSpeed.get(), QStringLiteral("2992 Mhz"));
-    EXPECT_EQ(r.b.txtVersion.get(), QStringLiteral("5.1.2600"));
-    EXPECT_EQ(r.b.txtOSSerial.get(), QStringLiteral("76487-OEM-0011903-00102"));
-    EXPECT_EQ(r.b.lblStatus.get(), QStringLiteral("Information Gathered Successfully!"));
-    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(r.log, (QStringList{"events:0|", "events:26|", "events:26|2992 Mhz", "network:" + kGathering}));
+    EXPECT_EQ(r.b.lblStatus.get(), kGathered);
 }
 
-TEST(Gather, ClearsTheTenVisibleBoxesButNotTheHiddenOnes)
+TEST(Gather, EmptiesTheTenVisibleBoxesButNotTheHiddenOnes)
 {
-    Recorder r;
-    r.f.management->reachable = false;
-    r.f.registry->values.remove(regpath::kProcessorNameString);
-    for (TextSlot* box : {&r.b.txtOSSerial, &r.b.txtVersion, &r.b.txtMemory, &r.b.txtCPU, &r.b.txtCPUSpeed,
-                          &r.b.txtNETIP, &r.b.txtINTIP, &r.b.txtMask, &r.b.txtMac, &r.b.txtOutput, &r.b.txtIP,
-                          &r.b.txtTotal})
-        box->set(QStringLiteral("old"));
+    GatherRun r;
+    r.platform = describedPlatform({{"registry", QJsonObject{{regpath::kBuildLab, "xp"}}}});
     r.host.networkSection = nullptr;
+    const QList<TextSlot*> boxes = {&r.b.txtOutput,   &r.b.txtIP,    &r.b.txtTotal, &r.b.txtOSSerial, &r.b.txtVersion,
+                                    &r.b.txtMemory,   &r.b.txtCPU,   &r.b.txtCPUSpeed, &r.b.txtNETIP, &r.b.txtINTIP,
+                                    &r.b.txtMask,     &r.b.txtMac};
+    QString held;
+    for (TextSlot* box : boxes)
+        box->set(QStringLiteral("old"));
     runGather(r.host);
-    for (TextSlot* box : {&r.b.txtOSSerial, &r.b.txtVersion, &r.b.txtMemory, &r.b.txtCPU, &r.b.txtCPUSpeed,
-                          &r.b.txtNETIP, &r.b.txtINTIP, &r.b.txtMask, &r.b.txtMac})
-        EXPECT_EQ(box->get(), QString());
-    for (TextSlot* box : {&r.b.txtOutput, &r.b.txtIP, &r.b.txtTotal})
-        EXPECT_EQ(box->get(), QStringLiteral("old"));
+    for (TextSlot* box : boxes)
+        held += box->get() + '|';
+    EXPECT_EQ(held, "old|old|old|" + QString("|").repeated(9));
 }
 
-TEST(Gather, NotXpShowsTheMessageOnceAndStops)
+TEST(Gather, TheGateReadsTheBoxNotTheProbe)
 {
-    Recorder r;
-    r.f.registry->values[regpath::kBuildLab] = Variant::text(QStringLiteral("7601.win7sp1_rtm"));
-    r.b.txtMemory.set(QStringLiteral("old"));
-    runGather(r.host);
-    EXPECT_EQ(r.messages, QStringList{QStringLiteral("This is not a version of Windows XP!")});
-    EXPECT_EQ(r.b.txtOS.get(), QStringLiteral("Not XP!"));
-    EXPECT_EQ(r.b.txtMemory.get(), QString());
-    EXPECT_EQ(r.b.lblStatus.get(), QStringLiteral("This is not a version of Windows XP!"));
-    EXPECT_EQ(r.log, QStringList{QStringLiteral("events:Not XP!")}); // no network, no further events
-}
-
-TEST(Gather, EverythingFailingEndsWithErrors)
-{
-    Recorder r;
-    r.f.management->reachable = false;
-    r.f.registry->available = false;
-    r.platform = r.f.platform();
-    // Without a registry the gate says "Not XP!"; here an event handler
-    // rewrites the box, so the run goes on through failing steps.
-    r.host.processEvents = [&] { r.b.txtOS.set(QStringLiteral("user typed")); };
+    // Without a registry the probe says "Not XP!"; an event handled after it
+    // rewrites the box, and the run goes on through failing steps.
+    GatherRun r;
+    r.platform = describedPlatform({});
+    r.host.processEvents = [&] { r.b.txtOS.set(QStringLiteral("typed")); };
     r.host.networkSection = [](const BoxFailed&) { throw StepFailed("network"); };
     runGather(r.host);
-    EXPECT_EQ(r.b.lblStatus.get(), QStringLiteral("Information Gathered With Errors!"));
-    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(r.log, QStringList());
+    EXPECT_EQ(r.b.lblStatus.get(), kGatheredWithErrors);
 }
+
+const QByteArray kLanOutput = "Windows IP Configuration\r\n\r\nEthernet adapter Local Area Connection:\r\n\r\n"
+                              "        Physical Address. . . . . . . . . : 00-0C-29-4F-1A-2B\r\n"
+                              "        Dhcp Enabled. . . . . . . . . . . : No\r\n"
+                              "        IP Address. . . . . . . . . . . . : 192.168.1.10\r\n";
+
+// The whole run in the real window on the described XP machine, changed by
+// `change`, with "ipconfig /all" writing `output` (a negative chunk: it
+// cannot be started).
+std::pair<GatherOutcome, QString> gatherOn(const QJsonObject& change, const QByteArray& output = kLanOutput,
+                                           int chunk = 256, const QString& page = kPublicAddressPage)
+{
+    Platform p = machinePlatform("xp-sp3.json", change);
+    p.processes = std::make_shared<ScriptedProcesses>(output, chunk);
+    TestWindow t(p);
+    t.w.setSettings({page});
+    GatherOutcome outcome = t.gather();
+    EXPECT_EQ(t.messages, outcome.notXp ? QStringList{kNotXpMessage} : QStringList());
+    // A failed fact shows nothing, never an earlier or a partial value.
+    for (const FactFailure& failure : outcome.failures)
+        EXPECT_EQ(factInfo(failure.fact).box(t.boxes()).get(), QString()) << factInfo(failure.fact).caption;
+    return {outcome, t.boxes().lblStatus.get()};
+}
+
+QList<Fact> factsOf(const GatherOutcome& outcome)
+{
+    QList<Fact> facts;
+    for (const FactFailure& f : outcome.failures)
+        facts << f.fact;
+    return facts;
+}
+
+TEST(Gather, TheStatusLineSaysWhetherEveryFactWasGatheredAndTheOutcomeWhichWereNot)
+{
+    using F = Fact;
+    const QJsonObject xpRegistryOnly = {{"management", QJsonValue::Null}, {"localAddress", QJsonValue::Null},
+                                        {"publicPage", QJsonValue::Null}};
+    const struct {
+        const char* name;
+        QJsonObject change;
+        QByteArray output;
+        int chunk;
+        QString page;
+        QString status;
+        QList<Fact> failed;
+    } cases[] = {
+        {"everything answers", {}, kLanOutput, 256, kPublicAddressPage, kGathered, {}},
+        {"nothing to show is no failure",
+         {{"management", QJsonObject{{"Win32_OperatingSystem", QJsonArray{QJsonObject{{"Version", "5.1"}, {"SerialNumber", "1"}}}},
+                                     {"Win32_PhysicalMemory", QJsonArray{QJsonObject{{"Capacity", "536870912"}}}},
+                                     {"Win32_Processor", QJsonArray{QJsonObject{{"CurrentClockSpeed", 1}}}},
+                                     {"Win32_NetworkAdapterConfiguration", QJsonArray{}}}}},
+         "Windows IP Configuration\r\n", 256, kPublicAddressPage, kGathered, {}},
+        {"services fail", xpRegistryOnly, "", -1, kPublicAddressPage, kGatheredWithErrors,
+         {F::SerialNumber, F::OsVersion, F::MemoryChips, F::ClockedSpeed, F::NetworkAddress, F::InternetAddress,
+          F::SubnetMask, F::MacAddress}},
+        {"empty lists and no address on the page",
+         {{"management", QJsonObject{{"Win32_OperatingSystem", QJsonArray{QJsonObject{}}},
+                                     {"Win32_PhysicalMemory", QJsonArray{}},
+                                     {"Win32_Processor", QJsonArray{QJsonObject{{"CurrentClockSpeed", 1}}}},
+                                     {"Win32_NetworkAdapterConfiguration", QJsonArray{}}}},
+          {"publicPage", "displaycopy() but no address"}},
+         QByteArray(kLanOutput).replace("Physical", "Hardware"), 256, kPublicAddressPage, kGatheredWithErrors,
+         {F::SerialNumber, F::OsVersion, F::MemoryChips, F::InternetAddress, F::MacAddress}},
+        {"no page chosen", {}, kLanOutput, 256, QString(), kGatheredWithErrors, {F::InternetAddress}},
+        {"not XP", {{"registry", QJsonObject{{regpath::kBuildLab, "6000.vista"}}}}, kLanOutput, 256,
+         kPublicAddressPage, kNotXpMessage, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [outcome, status] = gatherOn(c.change, c.output, c.chunk, c.page);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(factsOf(outcome), c.failed);
+        EXPECT_EQ(outcome.notXp, c.status == kNotXpMessage);
+    }
+    // Each line of the list: the fact's caption, then why.
+    const auto [outcome, status] = gatherOn({}, "", -1, QString());
+    EXPECT_EQ(failureList(outcome), "Internet Address: no public-address page is set\n"
+                                    "Mac Address: ipconfig /all could not be run (CreateProcess failed)");
+}
+
+} // namespace

@@ -1,179 +1,76 @@
-#include "app/network_section.h"
-#include "app/output_collection.h"
-#include "platform/network.h"
-#include "platform/process_service.h"
-#include "runner/read_output.h"
-#include "support/fake_platform.h"
+// The IP Information frame as the window's network section fills it, on
+// machines whose "ipconfig /all" writes a given output.
+#include "support/machine.h"
+#include "support/window.h"
 
-#include <QStringList>
-
-#include <cstring>
+#include <QJsonArray>
 
 #include <gtest/gtest.h>
 
 using namespace qni;
-using qni::test::FakePlatform;
-using qni::test::object;
-using qni::test::PlainBoxes;
+using namespace qni::test;
 
 namespace {
 
-// A command whose output arrives in the given reads.
-class ScriptedProcesses final : public qni::test::InertProcesses {
-public:
-    QList<QByteArray> reads;
-    bool startable = true;
-    int started = 0;
+const QByteArray kXpOutput = "\r\nWindows IP Configuration\r\n\r\nEthernet adapter Local Area Connection:\r\n\r\n"
+                             "        Description . . . . . . . . . . . : VMware Accelerated AMD PCNet Adapter\r\n"
+                             "        Physical Address. . . . . . . . . : 00-0C-29-4F-1A-2B\r\n"
+                             "        Dhcp Enabled. . . . . . . . . . . : No\r\n"
+                             "        IP Address. . . . . . . . . . . . : 192.168.1.10\r\n";
 
-    QString commandInterpreter() const override { return QStringLiteral("cmd"); }
-    bool createPipe(int& r, int& w) override
-    {
-        r = 10;
-        w = 11;
-        return true;
-    }
-    bool createProcess(const QByteArray&, int, int& pid) override
-    {
-        if (!startable)
-            return false;
-        ++started;
-        next_ = 0;
-        pid = 4242;
-        return true;
-    }
-    bool readFile(int, char* buffer, int size, int& bytesRead) override
-    {
-        bytesRead = 0;
-        if (next_ >= reads.size())
-            return false;
-        const QByteArray& chunk = reads[next_++];
-        bytesRead = std::min<int>(size, chunk.size());
-        std::memcpy(buffer, chunk.constData(), bytesRead);
-        return true;
-    }
-    void closeHandle(int) override {}
-    void closeProcess(int) override {}
-    int lastError() const override { return 2; }
+// The window after its network section ran; a negative chunk: ipconfig cannot be started.
+std::unique_ptr<TestWindow> section(const QByteArray& output, int chunk = 256, const QJsonObject& machine = {},
+                                    const QString& earlierPage = {})
+{
+    Platform p = describedPlatform(machine);
+    p.processes = std::make_shared<ScriptedProcesses>(output, chunk);
+    auto t = std::make_unique<TestWindow>(p);
+    t->boxes().txtOutput.set(QString::fromLatin1(kXpOutput)); // an earlier run's
+    t->boxes().txtIP.set(earlierPage);
+    t->network();
+    return t;
+}
 
-private:
-    qsizetype next_ = 0;
-};
+TEST(NetworkSection, TheMacAddressCutFromTheOutput)
+{
+    QByteArray hugeMac = kXpOutput;
+    hugeMac.replace("00-0C-29-4F-1A-2B", QByteArray(40000, 'A')); // beyond the 16-bit range
+    const std::pair<QByteArray, const char*> cases[] = {
+        {kXpOutput, "00-0C-29-4F-1A-2B"},
+        {QByteArray(kXpOutput).replace("\r\n", "\n"), "00-0C-29-4F-1A-2B"},
+        {QByteArray(kXpOutput).replace("        Dhcp", "   Dhcp"), ""},
+        {hugeMac, ""},
+        {"", ""},
+    };
+    for (const auto& [output, mac] : cases)
+        for (const int chunk : {1, 7, 256})
+            EXPECT_EQ(section(output, chunk)->boxes().txtMac.get(), mac) << "in pieces of " << chunk;
+    // A command that cannot start leaves the earlier output to be cut.
+    EXPECT_EQ(section("", -1)->boxes().txtMac.get(), "00-0C-29-4F-1A-2B");
+}
 
-class QueuedInternet final : public Internet {
-public:
-    QList<std::optional<QString>> pages; // nullopt: that fetch fails
-    QStringList urls;
-    QString openUrl(const QString& url) override
-    {
-        urls << url;
-        const std::optional<QString> page = pages.isEmpty() ? std::nullopt : pages.takeFirst();
-        if (!page)
-            throw StepFailed("Cannot connect");
-        return *page;
-    }
-};
+TEST(NetworkSection, TheAddressesAndTheMasksOfTheLastEnabledAdapter)
+{
+    const QJsonArray adapters = {
+        QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonArray{"255.0.0.0"}}},
+        QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonArray{"255.255.255.0", "255.255.0.0"}}},
+        QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonValue::Null}}, // cannot be joined: the box keeps the above
+        QJsonObject{{"IPEnabled", false}, {"IPSubnet", QJsonArray{"255.255.255.252"}}},
+    };
+    const auto t = section(kXpOutput, 256, {{"management", QJsonObject{{"Win32_NetworkAdapterConfiguration", adapters}}},
+                                            {"localAddress", "192.168.1.10"}});
+    EXPECT_EQ(t->boxes().txtMask.get(), "255.255.255.0 255.255.0.0");
+    EXPECT_EQ(t->boxes().txtNETIP.get(), "192.168.1.10");
 
-class FixedSockets final : public Sockets {
-public:
-    QString localAddress() const override { return QStringLiteral("192.168.1.10"); }
-};
-
-struct Section {
-    PlainBoxes b;
-    FakePlatform f;
-    std::shared_ptr<ScriptedProcesses> processes = std::make_shared<ScriptedProcesses>();
-    std::shared_ptr<QueuedInternet> internet = std::make_shared<QueuedInternet>();
-    Platform platform;
-    std::unique_ptr<ReadOutput> runner;
-    QStringList log;
-
-    Section()
-    {
-        platform = f.platform();
-        platform.processes = processes;
-        platform.internet = internet;
-        platform.sockets = std::make_shared<FixedSockets>();
-        runner = std::make_unique<ReadOutput>(platform);
-        runner->setEventPump([] {});
-        collectOutput(*runner, b.txtOutput);
-    }
-
-    void run()
-    {
-        NetworkHost host{b.boxes, platform, *runner, [this](Int16 s) {
-                             log << QStringLiteral("pause %1 with txtIP=%2").arg(s).arg(b.txtIP.get());
-                         }};
-        runNetworkSection(host);
-    }
-};
-
-const QByteArray kOutput = "Ethernet adapter Local Area Connection:\r\n\r\n"
-                           "        Physical Address. . . . . . . . . : 00-0C-29-4F-1A-2B\r\n"
-                           "        Dhcp Enabled. . . . . . . . . . . : No\r\n"
-                           "        IP Address. . . . . . . . . . . . : 192.168.1.10\r\n";
+    const std::pair<QJsonValue, const char*> pages[] = {
+        {"81.2.3.4", "81.2.3.4"},
+        {"<a onclick=\"displaycopy('81.2.3.4')\">", "81.2.3.4"},
+        {"x('a') displaycopy('81.2.3.4')", "a"},
+        {"<p>('81.2.3.4')</p>", "<p>('81.2.3.4')</p>"},
+        {QJsonValue::Null, ""}, // a failed fetch shows no earlier page
+    };
+    for (const auto& [page, shown] : pages)
+        EXPECT_EQ(section(kXpOutput, 256, {{"publicPage", page}}, "10.9.8.7")->boxes().txtINTIP.get(), shown);
+}
 
 } // namespace
-
-TEST(NetworkSection, MacSurvivesAnyChunking)
-{
-    for (int size : {1, 2, 7, 63, 256}) {
-        Section s;
-        for (int i = 0; i < kOutput.size(); i += size)
-            s.processes->reads << kOutput.mid(i, size);
-        s.run();
-        EXPECT_EQ(s.b.txtMac.get(), QStringLiteral("00-0C-29-4F-1A-2B")) << size;
-    }
-}
-
-TEST(NetworkSection, CommandNotRunCutsWhatTheBoxHeld)
-{
-    Section s;
-    s.processes->startable = false;
-    s.b.txtOutput.set(QStringLiteral("00-0C-29-4F-1A-2B")); // the previous run's MAC text
-    s.run();
-    EXPECT_EQ(s.b.txtMac.get(), QString());
-    EXPECT_EQ(s.b.txtOutput.get(), QString());
-}
-
-TEST(NetworkSection, CutLongerThanTheSixteenBitRangeGivesNoMac)
-{
-    Section s;
-    QByteArray huge = kOutput;
-    huge.replace("00-0C-29-4F-1A-2B", QByteArray(40000, 'A'));
-    s.processes->reads << huge;
-    s.run();
-    EXPECT_EQ(s.b.txtMac.get(), QString());
-}
-
-TEST(NetworkSection, FailedFetchLeavesNoEarlierAddress)
-{
-    Section s;
-    s.internet->pages = {std::nullopt, QStringLiteral("81.2.3.4"), std::nullopt};
-    s.run();
-    EXPECT_EQ(s.b.txtINTIP.get(), QString());
-    s.run();
-    EXPECT_EQ(s.b.txtINTIP.get(), QStringLiteral("81.2.3.4"));
-    // The pause comes after the fetch and before the cut.
-    EXPECT_EQ(s.log.last(), QStringLiteral("pause 1 with txtIP=81.2.3.4"));
-    s.run();
-    EXPECT_EQ(s.b.txtINTIP.get(), QString());
-    EXPECT_EQ(s.b.txtIP.get(), QString());
-    EXPECT_EQ(s.internet->urls.size(), 3);
-    EXPECT_EQ(s.internet->urls.front(), QStringLiteral("https://api.ipify.org"));
-}
-
-TEST(NetworkSection, MasksOfTheLastEnabledAdapter)
-{
-    Section s;
-    s.f.management->classes[QStringLiteral("Win32_NetworkAdapterConfiguration")] = {
-        object({{QStringLiteral("IPEnabled"), Variant::boolean(true)},
-                {QStringLiteral("IPSubnet"), Variant::array({QStringLiteral("255.0.0.0")})}}),
-        object({{QStringLiteral("IPEnabled"), Variant::boolean(true)}, {QStringLiteral("IPSubnet"), Variant::null()}}),
-        object({{QStringLiteral("IPEnabled"), Variant::boolean(false)},
-                {QStringLiteral("IPSubnet"), Variant::array({QStringLiteral("255.255.0.0")})}}),
-    };
-    s.run();
-    // The null one cannot be joined and leaves the first one's masks.
-    EXPECT_EQ(s.b.txtMask.get(), QStringLiteral("255.0.0.0"));
-    EXPECT_EQ(s.b.txtNETIP.get(), QStringLiteral("192.168.1.10"));
-}

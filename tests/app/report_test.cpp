@@ -1,5 +1,5 @@
 #include "app/report.h"
-#include "support/fake_platform.h"
+#include "support/machine.h"
 #include "support/qt_printers.h"
 
 #include <QJsonArray>

@@ -1,8 +1,7 @@
 // The real program under an X server while a gather waits for a page that
 // never comes: clicks and keys start no second run, and the close box still
-// ends the program at once. The page request goes to a proxy on 127.0.0.1
-// that accepts and never answers, so nothing leaves the machine.
-#include "../app/loopback_http_server.h"
+// ends the program at once. The page is asked of a server on 127.0.0.1 that
+// accepts and never answers, so nothing leaves the machine.
 #include "platform/host/host_platform.h"
 #include "platform/window_service.h"
 
@@ -11,14 +10,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
-#include <atomic>
-
 using namespace qni;
-using namespace qni::test;
 
 class ResponsiveE2E : public QObject {
     Q_OBJECT
@@ -72,25 +70,26 @@ private slots:
                           "#!/bin/sh\necho run >>'" + runs.toUtf8() + "'\nexec '" QNI_BIN_DIR "/qni-cmd' \"$@\"\n",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
-        std::atomic<bool> answer{false};
-        LoopbackHttpServer proxy([&](LoopbackHttpServer::Connection&) {
-            while (!answer)
-                QThread::msleep(20);
+        QTcpServer page;
+        QVERIFY(page.listen(QHostAddress::LocalHost));
+        QList<QTcpSocket*> held;
+        connect(&page, &QTcpServer::newConnection, [&] {
+            while (QTcpSocket* s = page.nextPendingConnection())
+                held << s;
         });
-        const auto hangUp = qScopeGuard([&] { answer = true; });
-        const QString proxyUrl = QStringLiteral("http://127.0.0.1:%1").arg(proxy.port());
+        const auto hangUp = [&] {
+            for (QTcpSocket* s : held)
+                s->abort();
+        };
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"no_proxy", "NO_PROXY", "all_proxy", "ALL_PROXY"})
-            env.remove(QLatin1String(name));
-        env.insert(QStringLiteral("https_proxy"), proxyUrl);
-        env.insert(QStringLiteral("HTTPS_PROXY"), proxyUrl);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("QNI_MACHINE"), machinePath);
         env.insert(QStringLiteral("ComSpec"), interpreter);
         QProcess program;
         program.setProcessEnvironment(env);
-        program.start(QStringLiteral(QNI_BIN_DIR "/quarn-network-information"), {});
+        program.start(QStringLiteral(QNI_BIN_DIR "/quarn-network-information"),
+                      {QStringLiteral("--public-page"), QStringLiteral("http://127.0.0.1:%1/").arg(page.serverPort())});
         QVERIFY(program.waitForStarted());
         const qint64 pid = program.processId();
         auto windows = makeHostWindowService();
@@ -105,20 +104,19 @@ private slots:
         // Input during the fetch is not taken, not even later: once the page
         // fails and the gather ends, the command has still run only once.
         xdotool(pid, QStringLiteral("click"));
-        QTRY_COMPARE_WITH_TIMEOUT(proxy.connections(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(held.size(), 1, 10000);
         xdotool(pid, QStringLiteral("click"));
         xdotool(pid, QStringLiteral("space"));
         xdotool(pid, QStringLiteral("Return"));
         QThread::msleep(300);
-        answer = true;
+        hangUp();
         QTest::qWait(2000); // the failed fetch, then the gather's one-second pause
         QCOMPARE(lines(runs), 1);
         QCOMPARE(program.state(), QProcess::Running);
 
         // A close request during the next fetch ends the program at once.
-        answer = false;
         xdotool(pid, QStringLiteral("click"));
-        QTRY_COMPARE_WITH_TIMEOUT(proxy.connections(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(held.size(), 2, 10000);
         QThread::msleep(300);
         QElapsedTimer sinceClose;
         sinceClose.start();

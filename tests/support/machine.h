@@ -1,0 +1,58 @@
+#pragma once
+
+#include "base/result_boxes.h"
+#include "platform/platform.h"
+#include "platform/process_service.h"
+#include "support/qt_printers.h"
+
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace qni::test {
+
+// The platform a machine description gives: the host's process and window
+// services, and for every member the description leaves out a service that
+// cannot be reached, never the test host's facts.
+Platform describedPlatform(const QJsonObject& description);
+// The same for a file of tests/data/machines, whose top-level members
+// `change` replaces.
+Platform machinePlatform(const char* file, const QJsonObject& change = {});
+
+// Thirteen plain boxes and two captions, wired as the window wires them.
+struct PlainBoxes {
+    PlainTextSlot txtOS, txtOSSerial, txtVersion, txtMemory, txtCPU, txtCPUSpeed, txtNETIP, txtINTIP, txtMask,
+        txtMac, txtOutput, txtIP, txtTotal, lblStatus, lblIPConfig{QStringLiteral("ipconfig /all")};
+    ResultBoxes boxes{txtOS,   txtOSSerial, txtVersion, txtMemory, txtCPU,   txtCPUSpeed, txtNETIP, txtINTIP,
+                      txtMask, txtMac,      txtOutput,  txtIP,     txtTotal, lblStatus,   lblIPConfig};
+};
+
+// A command that writes `output` and ends, read back in pieces of at most
+// `chunk` bytes; with a negative chunk, a command that cannot be started.
+class ScriptedProcesses final : public ProcessService {
+public:
+    explicit ScriptedProcesses(QByteArray output, int chunk = 256) : output_(std::move(output)), chunk_(chunk) {}
+    QString commandInterpreter() const override { return QStringLiteral("cmd"); }
+    bool createPipe(int& readEnd, int& writeEnd) override { return readEnd = 3, writeEnd = 4, true; }
+    bool createProcess(const QByteArray&, int, int& id) override { return ++starts, next_ = 0, id = 42, chunk_ > 0; }
+    bool readFile(int, char* buffer, int size, int& bytesRead) override
+    {
+        bytesRead = int(std::min<qsizetype>({size, chunk_, output_.size() - next_}));
+        std::copy_n(output_.constData() + next_, bytesRead, buffer);
+        return next_ += bytesRead, bytesRead > 0;
+    }
+    void closeHandle(int) override {}
+    void closeProcess(int) override {}
+    ProcessHandle openProcess(qint64) override { return 0; }
+    bool terminateProcess(ProcessHandle, quint32) override { return false; }
+    void closeProcessHandle(ProcessHandle) override {}
+    int lastError() const override { return 2; }
+
+    int starts = 0;
+
+private:
+    QByteArray output_;
+    qsizetype chunk_, next_ = 0;
+};
+
+} // namespace qni::test
