@@ -6,6 +6,7 @@
 #include "platform/described/described_services.h"
 #include "platform/host/host_platform.h"
 #include "app/facts.h"
+#include "app/report.h"
 #include "platform/described/machine_description.h"
 #include "platform/window_service.h"
 #include "support/qt_printers.h"
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,9 +28,41 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace qni;
 
 namespace {
+
+// The program as a user starts it with `arguments`, without a display (or
+// on `display`) and with no interpreter named.
+struct ProgramRun {
+    int code = -1;
+    QByteArray out, err;
+};
+ProgramRun runProgram(const QStringList& arguments, const QString& machine, const QString& stdoutFile = {},
+               const QString& display = {})
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ComSpec"})
+        env.remove(QLatin1String(name));
+    if (!display.isEmpty())
+        env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("QNI_MACHINE"), machine);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    if (!stdoutFile.isEmpty())
+        p.setStandardOutputFile(stdoutFile);
+    p.start(QStringLiteral(QNI_BIN_DIR "/quarn-network-information"), arguments);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
 
 // Clicks "Gather Info" in the window on `platform` (by default the one
 // QNI_MACHINE names), answering each message box with OK; the boxes'
@@ -54,6 +89,20 @@ QHash<QString, QString> gather(const char* machine, std::optional<Platform> plat
         seen[fact.jsonName] = fact.box(w.boxes()).get();
     seen["status"] = w.boxes().lblStatus.get();
     seen["memory view"] = w.findChild<QPlainTextEdit*>(QStringLiteral("txtMemory"))->toPlainText();
+    if (!machine)
+        return seen;
+
+    // --json and --report on the same machine print what the window shows.
+    const QString path = QString::fromLocal8Bit(qgetenv("QNI_MACHINE"));
+    const ReportFacts facts = reportFacts(w.boxes(), w.lastOutcome());
+    const int code = w.lastOutcome().notXp ? 3 : 0;
+    const ProgramRun json = runProgram({QStringLiteral("--json")}, path);
+    EXPECT_EQ(json.code, code) << machine;
+    EXPECT_EQ(QJsonDocument::fromJson(json.out), QJsonDocument::fromJson(jsonReport(facts))) << machine;
+    EXPECT_EQ(json.err.contains("This is not a version of Windows XP!"), code == 3) << machine;
+    const ProgramRun text = runProgram({QStringLiteral("--report")}, path);
+    EXPECT_EQ(text.code, code);
+    EXPECT_EQ(text.out, textReport(facts)) << machine;
     return seen;
 }
 
@@ -115,47 +164,87 @@ TEST(WindowE2E, ThisHostAsTheProgramSeesIt)
 
 const QString kProgram = QStringLiteral(QNI_BIN_DIR "/quarn-network-information");
 
-// Without a display the program can only refuse: a bad machine description
-// is found before a display is wanted, then the missing display. Each is one
-// line on standard error.
-TEST(Program, WithoutADisplayABadDescriptionAndThenTheDisplayAreNamed)
+// Without a display the window mode can only refuse, after a bad machine
+// description or option; a report needs none. Each refusal is one line on
+// standard error.
+TEST(Program, ExitStatusesAndTheOneLineThatSaysWhy)
 {
     QTemporaryDir dir;
     QFile bad(dir.filePath(QStringLiteral("bad\nname.json")));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("{\n  \"registry\": {,}\n}") > 0);
     bad.close();
-    for (const auto& [machine, status, says] :
-         {std::tuple{bad.fileName(), 2, QFile::encodeName(dir.path()) + "/bad?name.json: line 2, column"},
-          {QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"), 1, QByteArray("no display found; run it under Xvfb with: xvfb-run")}}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QLatin1String(name));
-        env.insert(QStringLiteral("QNI_MACHINE"), machine);
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(kProgram, {});
-        ASSERT_TRUE(p.waitForFinished(20000));
-        const QByteArray errors = p.readAllStandardError();
-        EXPECT_EQ(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, status);
-        EXPECT_TRUE(errors.count('\n') == 1 && errors.contains(says)) << errors.constData();
+    const QString xp = QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json");
+    const struct {
+        QStringList arguments;
+        QString machine, stdoutFile, display;
+        int code;
+        QByteArray said;
+    } cases[] = {
+        {{}, bad.fileName(), {}, {}, 2, QFile::encodeName(dir.path()) + "/bad?name.json: line 2, column"},
+        {{}, xp, {}, {}, 1, "no display found; run it under Xvfb with: xvfb-run"},
+        {{"--bogus"}, xp, {}, {}, 2, "bogus"},
+        {{"--report", "--json"}, xp, {}, {}, 2, "together"},
+        {{"--public-page", "ftp://x/"}, xp, {}, {}, 2, "not an http or https address"},
+        {{"--report"}, xp, "/dev/full", {}, 1, "could not be written"},
+        {{"--json"}, xp, {}, ":97", 0, {}}, // a display that is not there is not wanted
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = runProgram(c.arguments, c.machine, c.stdoutFile, c.display);
+        EXPECT_EQ(r.code, c.code) << c.said.constData();
+        EXPECT_TRUE(r.err.count('\n') == (c.said.isEmpty() ? 0 : 1) && r.err.contains(c.said)) << r.err.constData();
+        EXPECT_TRUE(c.code != 2 || r.out.isEmpty()) << r.out.constData();
     }
 }
 
-// Under an X server: closing the window while a gather waits in its pause
-// ends the program at once, with status 0.
-TEST(Program, ClosingTheWindowDuringAGatherEndsItAtOnce)
+// Under an X server, with a page server on 127.0.0.1 that takes the request
+// and never answers: clicks and keys during the fetch start no second run,
+// not even once the fetch has failed, and a close request during the next
+// fetch ends the program at once, with status 0.
+TEST(Program, DuringAFetchInputIsRefusedAndClosingEndsTheProgramAtOnce)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         GTEST_SKIP() << "needs an X server (the tests run under xvfb-run)";
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_TRUE(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(listener, 4) == 0 &&
+                ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+    const auto requested = [&] {
+        pollfd p{listener, POLLIN, 0};
+        return ::poll(&p, 1, 10000) == 1;
+    };
+    // Each run of the command interpreter leaves a line.
+    QTemporaryDir dir;
+    const QString runs = dir.filePath(QStringLiteral("runs")), interpreter = dir.filePath(QStringLiteral("cmd"));
+    QFile script(interpreter);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly) &&
+                script.write("#!/bin/sh\necho run >>'" + runs.toUtf8() + "'\nexec '" QNI_BIN_DIR "/qni-cmd' \"$@\"\n") > 0 &&
+                script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    script.close();
+    const auto runCount = [&] {
+        QFile f(runs);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().count('\n') : 0;
+    };
+
     const auto windows = makeHostWindowService();
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("QNI_MACHINE"), QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"));
+    // An XP machine whose page comes from the host's real fetch.
+    QFile machine(dir.filePath(QStringLiteral("xp.json")));
+    ASSERT_TRUE(machine.open(QIODevice::WriteOnly) &&
+                machine.write(QJsonDocument(QJsonObject{{"registry", QJsonObject{{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft"
+                                                                                  "\\Windows NT\\CurrentVersion\\BuildLab",
+                                                                                  "2600.xpsp"}}}})
+                                  .toJson()) > 0);
+    machine.close();
+    env.insert(QStringLiteral("QNI_MACHINE"), machine.fileName());
+    env.insert(QStringLiteral("ComSpec"), interpreter);
     program.setProcessEnvironment(env);
-    program.start(kProgram, {});
+    program.start(kProgram, {"--public-page", QStringLiteral("http://127.0.0.1:%1/").arg(ntohs(address.sin_port))});
     ASSERT_TRUE(program.waitForStarted());
-    // Its windows, found by the owner's process id.
     const auto mainWindows = [&] {
         QList<WindowService::WindowId> found;
         for (const auto& w : windows->topLevelWindows())
@@ -167,10 +256,22 @@ TEST(Program, ClosingTheWindowDuringAGatherEndsItAtOnce)
     for (waited.start(); mainWindows().isEmpty() && waited.elapsed() < 10000;)
         QThread::msleep(50);
     // "Gather Info" sits at 376,16 of the client area, below the menu bar.
-    QProcess::execute(QStringLiteral("xdotool"), {"search", "--pid", QString::number(program.processId()), "--name",
-                                                   "Quarn Network Information", "mousemove", "--window", "%1", "420", "40",
-                                                   "click", "1"});
-    QThread::msleep(400);
+    const auto press = [&](const QStringList& what) {
+        QProcess::execute(QStringLiteral("xdotool"), QStringList{"search", "--pid", QString::number(program.processId()),
+                                                                 "--name", "Quarn Network Information", "mousemove",
+                                                                 "--window", "%1", "420", "40"} + what);
+    };
+    press({"click", "1"});
+    ASSERT_TRUE(requested());
+    press({"click", "1"}), press({"key", "space"}), press({"key", "Return"});
+    QThread::msleep(300);
+    ::close(::accept(listener, nullptr, nullptr)); // the fetch fails
+    QThread::msleep(1600);                         // then the one-second pause
+    EXPECT_EQ(runCount(), 1);
+
+    press({"click", "1"});
+    ASSERT_TRUE(requested());
+    QThread::msleep(300);
     QElapsedTimer sinceClose;
     sinceClose.start();
     int asked = 0;
@@ -180,7 +281,9 @@ TEST(Program, ClosingTheWindowDuringAGatherEndsItAtOnce)
     ASSERT_TRUE(program.waitForFinished(5000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_LT(sinceClose.elapsed(), 900);
+    EXPECT_LT(sinceClose.elapsed(), 1000);
+    EXPECT_EQ(runCount(), 2);
+    ::close(listener);
 }
 
 } // namespace
