@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // /proc/cpuinfo in any of the layouts the kernel writes.
 
 #include "fuzz_support.h"

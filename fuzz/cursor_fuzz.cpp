@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cursor (.cur) files: the directory checks and the picture handed to Qt's
 // icon decoder.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ExtractBetween, checked against a plain model of the same rules.
 //
 // Input: <2-byte little-endian padding count> <text> \x01 <start mark> \x01

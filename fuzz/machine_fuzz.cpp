@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Machine descriptions (QNI_MACHINE): the JSON checks, and the services made
 // from a description that passes them.
 

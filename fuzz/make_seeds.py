@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the generated binary seeds of fuzz/corpus: SMBIOS tables, cursor
 files and UTF-16 output chunks. The text seeds are kept as they are."""
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The output box's line-break normaliser, on raw UTF-16 chunks.
 
 #include "fuzz_support.h"

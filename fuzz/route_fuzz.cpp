@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // /proc/net/route (the default-route interface and ipconfig's gateways) and
 // resolv.conf's name servers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SMBIOS structure walk over a raw table (/sys/firmware/dmi/tables/DMI).
 
 #include "fuzz_support.h"

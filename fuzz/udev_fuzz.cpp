@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // udev's property file for /sys/class/dmi/id, and /proc/meminfo's MemTotal
 // (the memory fallbacks read the same kind of "key: value" text).
 

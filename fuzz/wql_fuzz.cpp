@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The query subset (SELECT * FROM <class> [WHERE <property> = <literal>]) and
 // the WHERE comparison against an instance's value.
 //

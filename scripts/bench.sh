@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds in Release into build-release/ (or
 # $QNI_BENCH_DIR) and prints one line per figure:
 #   figure <name> <value> <unit> goal<=<limit>   (or goal>=<limit>)

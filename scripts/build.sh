@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Configures and builds the project into build/ (or $QNI_BUILD_DIR).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages the project needs to build, test and run,
 # asking apt only for what is missing, so a second run costs nothing.
 # A script that needs more for itself names the extra packages as arguments.

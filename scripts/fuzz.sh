@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (clang-14, ASan + UBSan) and runs one of them,
 # or every one in turn, for a number of seconds on a copy of its seed corpus.
 #

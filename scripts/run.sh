@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds and launches the program. Without a
 # display it prints the facts in the terminal instead of the window.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the whole test suite with AddressSanitizer and UndefinedBehaviorSanitizer
 # (the "asan" CMake preset) and runs it under Xvfb.
 set -euo pipefail

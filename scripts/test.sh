@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds and runs every test. Tests that need an X
 # server (the window walk, the real window) get one from Xvfb.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 #include "platform/described/machine_description.h"
 #include "platform/described/platform_from_environment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "report_run.h"
 
 #include "app/gather.h"

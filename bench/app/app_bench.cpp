@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Collecting command output and cutting text must cost time in proportion to
 // the text's size: each pair of sizes is printed as a ratio of CPU times, 10 MB
 // against 1 MB measured in the same run (linear is about 10; the goal is at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole gather in the real main window (offscreen), clicked as the user
 // clicks "Gather Info", on the described Windows XP machine of the tests:
 // the management, registry, address and page answers come from the

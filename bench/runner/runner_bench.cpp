@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Throughput of a run: ProcessCommand with an empty GotChunk handler against
 // its floor, a plain loop of 256-byte reads on the same kind of pipe from
 // the same command through the same interpreter. The two run in turn, floor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor that start-up is measured against: a bare Qt Widgets window of
 // the main window's size, shown and ended after its first paint as
 // QNI_EXIT_WHEN_SHOWN ends the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up time of the real executable: from starting the process to the end
 // of the first paint of its main window on the offscreen platform. The
 // program ends itself right after that paint when QNI_EXIT_WHEN_SHOWN is set,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/extract_between.h"
 
 #include "base/int16.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/gather.h"
 
 #include "base/resume.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/network_section.h"
 
 #include "app/extract_between.h"

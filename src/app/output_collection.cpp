@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/output_collection.h"
 
 #include "base/text_slot.h"

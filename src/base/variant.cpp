@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/variant.h"
 
 #include "base/step_failed.h"

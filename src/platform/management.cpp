@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/management.h"
 
 #include "base/step_failed.h"

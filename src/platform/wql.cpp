@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wql.h"
 
 #include "base/step_failed.h"

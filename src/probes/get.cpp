@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "probes/get.h"
 
 #include "base/resume.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "probes/management_access.h"
 
 #include "platform/platform.h"

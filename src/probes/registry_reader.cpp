@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "probes/registry_reader.h"
 
 #include "base/resume.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/read_output.h"
 
 #include "platform/platform.h"

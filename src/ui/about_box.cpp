@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/about_box.h"
 
 #include "platform/platform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/accessibility.h"
 
 #include "app/facts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/classic_controls.h"
 
 #include <QKeyEvent>

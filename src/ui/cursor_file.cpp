@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/cursor_file.h"
 
 #include <QBuffer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/text_box.h"
 
 #include "ui/accessibility.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/gather.h"
 #include "base/step_failed.h"
 #include "platform/registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The IP Information frame as the window's network section fills it, on
 // machines whose "ipconfig /all" writes a given output.
 #include "support/machine.h"

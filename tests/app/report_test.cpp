@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/report.h"
 #include "support/machine.h"
 #include "support/qt_printers.h"

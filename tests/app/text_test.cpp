@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/extract_between.h"
 #include "app/output_collection.h"
 #include "app/pause.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/int16.h"
 #include "base/variant.h"
 #include "support/qt_printers.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The real window as a screen reader meets it: read and driven only through
 the desktop's accessibility bus (AT-SPI), on a private X server, session bus
 and accessibility bus that the test starts and ends itself.

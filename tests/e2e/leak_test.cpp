@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A thousand gathers in one process, in the real window, with the real
 // runner, process service and bundled interpreter: what a run opens, starts
 // and allocates it must give back. Only the one-second pause is left out.

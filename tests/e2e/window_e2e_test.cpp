@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real window, driven by clicks, on described machines and on this host
 // as the program runs here, and the program itself as a user starts it. The
 // test lives beside the program, so with ComSpec unset the bundled

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Ansible fact and playbook as `cmake --install` lays them out, run by a
 # real ansible against this machine, with the installed program on described
 # machines and no display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/host_platform.h"
 #include "base/step_failed.h"
 #include "platform/described/described_services.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/registry.h"
 #include "probes/get.h"
 #include "probes/registry_reader.h"

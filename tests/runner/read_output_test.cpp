@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/pause.h"
 #include "runner/read_output.h"
 #include "support/machine.h"

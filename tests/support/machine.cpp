@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/machine.h"
 
 #include "platform/described/described_services.h"

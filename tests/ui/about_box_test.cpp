@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/shell.h"
 #include "support/qt_printers.h"
 #include "support/machine.h"

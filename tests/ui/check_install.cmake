@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the build into a fresh prefix and checks the layout the installed
 # program relies on, then validates the installed desktop data as a whole.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DLIBEXECDIR=... -DDATADIR=...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/facts.h"
 #include "support/machine.h"
 #include "support/window.h"

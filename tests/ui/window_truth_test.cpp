@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as a user meets it: one run per press, a status line that says
 // what happened, and frames whose captions leave their boxes inside.
 #include "app/gather.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter.h"
 
 namespace qni::cmd {

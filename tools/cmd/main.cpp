@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bundled command interpreter, started as "<path> /c <command>": answers
 // a command that the machine description records with its recorded output,
 // runs a bundled tool by name, a command line with shell operators through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ipconfig_layout.h"
 
 #include <algorithm>

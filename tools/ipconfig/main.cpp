@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ipconfig: the host's adapters in the Windows XP layout.
 #include "ipconfig_layout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/described/command_outputs.h"
 
 #include <QDataStream>

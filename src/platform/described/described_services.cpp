@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/described/described_services.h"
 
 #include "base/step_failed.h"

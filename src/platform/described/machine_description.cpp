@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/described/machine_description.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/described/platform_from_environment.h"
 
 #include "platform/described/command_outputs.h"

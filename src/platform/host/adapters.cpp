@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/adapters.h"
 
 #include "platform/host/adapter_records.h"

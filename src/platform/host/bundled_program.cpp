@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kept apart from the service factories so the small bundled tools can link
 // it without pulling in curl, X11 and Qt Gui.
 #include "platform/host/host_platform.h"

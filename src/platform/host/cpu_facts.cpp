@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/cpu_facts.h"
 
 #include "platform/host/files.h"

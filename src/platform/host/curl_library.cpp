@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/curl_library.h"
 
 #include "base/step_failed.h"

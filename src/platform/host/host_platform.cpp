@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/host_platform.h"
 
 #include "platform/host/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/internet_curl.h"
 
 #include "base/step_failed.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/management_service.h"
 
 #include "base/step_failed.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The host's pipe and process calls: POSIX pipes, posix_spawn and kill(2).
 #include "platform/host/host_platform.h"
 #include "platform/host/responsive_wait.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/step_failed.h"
 #include "platform/host/cpu_facts.h"
 #include "platform/host/host_platform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/responsive_wait.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/routes.h"
 
 #include "platform/host/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The host's window walk and window states on X11.
 #include "platform/host/host_platform.h"
 #include "platform/window_service.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the program's pictures and writes them as files.
 
     python3 make_resources.py [output folder]    (default: this script's folder)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/routes.h"
 #include "platform/host/adapter_records.h"
 #include "platform/host/sockets_host.h"

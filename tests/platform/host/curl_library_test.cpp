@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libcurl is looked up when a page is first fetched: a missing library or
 // function must be a failed fetch that says what is missing.
 #include "base/step_failed.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The host's page fetch, against servers on 127.0.0.1 only.
 #include "platform/host/host_platform.h"
 #include "platform/network.h"

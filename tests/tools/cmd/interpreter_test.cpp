@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter.h"
 
 #include "platform/described/command_outputs.h"

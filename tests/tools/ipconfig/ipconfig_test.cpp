@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bundled ipconfig's layout, and what the window's MAC box makes of it.
 #include "ipconfig_layout.h"
 
