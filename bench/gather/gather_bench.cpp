@@ -58,13 +58,6 @@ double msSince(Clock::time_point begin)
     return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // The real window as main() builds it, shown and exposed.
 struct Window {
     explicit Window(Platform platform) : w(std::move(platform))
@@ -248,6 +241,15 @@ private:
     QString url_;
 };
 
+// The described machine, its pages fetched by the host's real fetch through
+// `internet`.
+Platform pagesFrom(std::shared_ptr<Internet> internet)
+{
+    Platform platform = platformFromEnvironment();
+    platform.internet = std::move(internet);
+    return platform;
+}
+
 int fetch()
 {
     // No proxy from the environment may carry the loopback request away.
@@ -259,10 +261,8 @@ int fetch()
         StallingServer server(kind, std::chrono::seconds(30));
         if (!server.listening())
             return 1;
-        Platform platform = platformFromEnvironment();
-        auto internet = std::make_shared<RedirectedInternet>(makeHostInternet(), server.url());
-        platform.internet = internet;
-        Window window(std::move(platform));
+        const auto internet = std::make_shared<RedirectedInternet>(makeHostInternet(), server.url());
+        Window window(pagesFrom(internet));
         const double ms = window.gather();
         if (!window.gatheredTheDescribedMachine(false) || internet->seconds < 0)
             return 1;
@@ -339,10 +339,8 @@ int stall()
     StallingServer server(StallingServer::Kind::Silent, std::chrono::seconds(30));
     if (!server.listening())
         return 1;
-    Platform platform = platformFromEnvironment();
-    auto internet = std::make_shared<RedirectedInternet>(makeHostInternet(), server.url());
-    platform.internet = internet;
-    Window window(std::move(platform));
+    const auto internet = std::make_shared<RedirectedInternet>(makeHostInternet(), server.url());
+    Window window(pagesFrom(internet));
 
     StallMeter meter;
     meter.start();

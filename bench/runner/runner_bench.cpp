@@ -21,6 +21,8 @@
 
 #include <unistd.h>
 
+using qni::bench::median;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -58,13 +60,6 @@ double processCommand(qni::ReadOutput& runner, const qint64& received)
     const qint64 before = received;
     runner.ProcessCommand();
     return received - before == kBytes ? msSince(begin) : -1;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 } // namespace

@@ -33,6 +33,8 @@
 
 extern char** environ;
 
+using qni::bench::median;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -108,13 +110,6 @@ double runOnce(const char* program, const std::vector<std::string>& env, bool re
         ::close(pipeFds[0]);
     }
     return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
-}
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    const size_t n = times.size();
-    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
 }
 
 int reportOverhead(const char* program)
