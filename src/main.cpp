@@ -2,8 +2,10 @@
 #include "app/command_line.h"
 #include "platform/described/machine_description.h"
 #include "platform/described/platform_from_environment.h"
+#include "platform/host/font_configuration.h"
 #include "report_run.h"
 #include "ui/app_metadata.h"
+#include "ui/deferred_icons.h"
 #include "ui/exit_when_painted.h"
 #include "ui/main_window.h"
 
@@ -14,6 +16,9 @@
 
 int main(int argc, char** argv)
 {
+    // Started first so that it runs while Qt loads; waited for before the
+    // window is built.
+    qni::FontConfigurationPreload fonts;
     const qni::CommandLine options = qni::readCommandLine(argc, argv);
     if (options.exitStatus)
         return *options.exitStatus;
@@ -31,6 +36,8 @@ int main(int argc, char** argv)
         qni::prepareReportRun();
         QApplication app(argc, argv);
         qni::applyApplicationMetadata(app);
+        qni::deferOverflowIcons();
+        fonts.wait();
         return qni::runReport(options.mode, std::move(platform), options.settings);
     }
 
@@ -45,7 +52,9 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     qni::applyApplicationMetadata(app);
+    qni::deferOverflowIcons();
     QApplication::setWindowIcon(qni::applicationIcon());
+    fonts.wait();
     qni::FrmMain window(std::move(platform));
     window.setSettings(options.settings);
     // For measuring start-up (scripts/bench.sh).
