@@ -27,7 +27,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr qint64 kBytes = qint64(32) << 20;
-constexpr int kPairs = 15;
+constexpr int kPairs = 25;
 const QString kCommand = QStringLiteral("head -c %1 /dev/zero").arg(kBytes);
 
 double msSince(Clock::time_point begin)

@@ -16,7 +16,8 @@ void sleepFor(std::chrono::milliseconds duration);
 
 // The program's one way of letting the window handle its pending events
 // (clicks, repaints) once: the gather, the pause and the runner's reads all
-// use it.
+// use it. Events Qt has queued are handled at every call; the system is asked
+// for new input at most once a millisecond.
 void processPendingEvents();
 
 // Waits about iSecs seconds in passes of a 100 ms sleep followed by one round

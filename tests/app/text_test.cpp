@@ -6,6 +6,8 @@
 #include "support/qt_printers.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -64,4 +66,22 @@ TEST(Pause, PassesOfA100MsSleepAndAnEventRound)
     QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { handled = true; }, Qt::QueuedConnection);
     Pause(1, [](std::chrono::milliseconds) {});
     EXPECT_TRUE(handled) << "the default pump handles pending events";
+}
+
+// The runner calls the pump before every 256-byte read: each call handles
+// what Qt has queued, and timers and the system's input come soon after.
+TEST(Pause, ThePumpHandlesQueuedEventsEveryCallAndTimersSoonAfter)
+{
+    int handled = 0;
+    for (int call = 1; call <= 3; ++call) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++handled; }, Qt::QueuedConnection);
+        processPendingEvents();
+        EXPECT_EQ(handled, call);
+    }
+    bool fired = false;
+    QTimer::singleShot(2, [&] { fired = true; });
+    QElapsedTimer waited;
+    for (waited.start(); !fired && waited.elapsed() < 2000;)
+        processPendingEvents();
+    EXPECT_TRUE(fired);
 }
