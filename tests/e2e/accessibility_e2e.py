@@ -197,8 +197,11 @@ def run(program, machine, tmp, session):
     def find_window():
         for app in pyatspi.Registry.getDesktop(0):
             for window in app or []:
-                if window is not None and role(window) == 'frame' and window.name == TITLE and showing(window):
-                    return app, window
+                try:
+                    if window is not None and role(window) == 'frame' and window.name == TITLE and showing(window):
+                        return app, window
+                except Exception:  # a window listed a moment before it went
+                    pass
         return None
 
     found = pump_until(find_window, f'the window "{TITLE}" shows on the accessibility bus')
@@ -269,8 +272,17 @@ def run(program, machine, tmp, session):
     ok = [o for o in parts if role(o) == 'push button' and o.name == 'OK']
     if check(len(ok) == 1, 'one OK button'):
         press(ok[0])
-        gone = lambda: not [w for w in app if w is not None and role(w) == 'dialog' and w.name == 'About']
-        pump_until(gone, 'OK closes the About box')
+
+        def about_open():
+            for w in app:
+                try:
+                    if w is not None and role(w) == 'dialog' and w.name == 'About':
+                        return True
+                except Exception:  # listed a moment before it went
+                    pass
+            return False
+
+        pump_until(lambda: not about_open(), 'OK closes the About box')
 
 
 if __name__ == '__main__':
