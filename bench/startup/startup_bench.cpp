@@ -12,6 +12,9 @@
 // first warms the file cache; a start from a cold cache after boot is slower
 // and not reproducible.
 //
+// For comparison only (no figure): the floor with one line of Arial text
+// against the floor, in the same rounds.
+//
 // "startup_bench report": a whole `--json` run on a described machine, start
 // to exit, minus the one-second pause; median of seven. Each run must print
 // a finished gather, so a broken one cannot make a fast figure.
@@ -67,14 +70,15 @@ std::vector<std::string> childEnvironment(bool report)
 // Milliseconds from spawn to exit, or a negative value when the program did
 // not end by itself with status 0. Standard output goes to *out when given
 // (a report is far smaller than a pipe's buffer).
-double runOnce(const char* program, const std::vector<std::string>& env, bool report, std::string* out = nullptr)
+double runOnce(const char* program, const std::vector<std::string>& env, bool report, std::string* out = nullptr,
+               const char* option = nullptr)
 {
     std::vector<char*> envp;
     for (const std::string& kv : env)
         envp.push_back(const_cast<char*>(kv.c_str()));
     envp.push_back(nullptr);
     char json[] = "--json";
-    char* argv[] = {const_cast<char*>(program), report ? json : nullptr, nullptr};
+    char* argv[] = {const_cast<char*>(program), report ? json : const_cast<char*>(option), nullptr};
 
     int pipeFds[2] = {-1, -1};
     posix_spawn_file_actions_t actions;
@@ -148,17 +152,19 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    std::vector<double> times, floors, ratios;
+    std::vector<double> times, floors, ratios, labelRatios;
     for (int pair = 0; pair < kPairs; ++pair) {
         const double ms = runOnce(programs[0], env, false);
         const double floor = runOnce(programs[1], env, false);
-        if (ms < 0 || floor < 0) {
+        const double label = runOnce(programs[1], env, false, nullptr, "--label");
+        if (ms < 0 || floor < 0 || label < 0) {
             std::fprintf(stderr, "pair %d failed\n", pair + 1);
             return 1;
         }
         times.push_back(ms);
         floors.push_back(floor);
         ratios.push_back(ms / floor);
+        labelRatios.push_back(label / floor);
     }
     const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
     std::printf("start to shown over %d pairs: program median %.1f ms (%.1f - %.1f), bare window median %.1f ms "
@@ -167,6 +173,10 @@ int main(int argc, char** argv)
                 *std::max_element(times.begin(), times.end()), median(floors),
                 *std::min_element(floors.begin(), floors.end()), *std::max_element(floors.begin(), floors.end()),
                 *lowest, *highest);
+    const auto [labelLowest, labelHighest] = std::minmax_element(labelRatios.begin(), labelRatios.end());
+    std::printf("for comparison, the bare window with one line of Arial over the bare window: median %.2f "
+                "(%.2f - %.2f)\n",
+                median(labelRatios), *labelLowest, *labelHighest);
     qni::bench::printFigure("startup_ms", median(times), "ms", qni::bench::Goal::AtMost, 150);
     qni::bench::printFigure("startup_vs_bare_qt", median(ratios), "ratio", qni::bench::Goal::AtMost, 1.5);
     return 0;
