@@ -16,9 +16,6 @@
 
 int main(int argc, char** argv)
 {
-    // Started first so that it runs while Qt loads; waited for before the
-    // window is built.
-    qni::FontConfigurationPreload fonts;
     const qni::CommandLine options = qni::readCommandLine(argc, argv);
     if (options.exitStatus)
         return *options.exitStatus;
@@ -32,17 +29,11 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    if (options.mode != qni::RunMode::Window) {
+    const bool report = options.mode != qni::RunMode::Window;
+    if (report) {
         qni::prepareReportRun();
-        QApplication app(argc, argv);
-        qni::applyApplicationMetadata(app);
-        qni::deferOverflowIcons();
-        fonts.wait();
-        return qni::runReport(options.mode, std::move(platform), options.settings);
-    }
-
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    } else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+               qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         std::fprintf(stderr,
                      "quarn-network-information: no display found; run it under Xvfb with: "
                      "xvfb-run -a %s\n",
@@ -50,9 +41,17 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Once the environment is the program's (the description and the report
+    // set variables above), and before Qt loads, which it runs beside.
+    qni::FontConfigurationPreload fonts;
     QApplication app(argc, argv);
     qni::applyApplicationMetadata(app);
     qni::deferOverflowIcons();
+    if (report) {
+        fonts.wait();
+        return qni::runReport(options.mode, std::move(platform), options.settings);
+    }
+
     QApplication::setWindowIcon(qni::applicationIcon());
     fonts.wait();
     qni::FrmMain window(std::move(platform));

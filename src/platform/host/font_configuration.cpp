@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "platform/host/font_configuration.h"
 
+#include <QByteArray>
 #include <QtGlobal>
+
+#include <clocale>
 
 #include <pthread.h>
 #include <sched.h>
@@ -42,8 +45,19 @@ void loadFontConfiguration()
 } // namespace
 
 FontConfigurationPreload::FontConfigurationPreload()
-    : thread_([this] { std::call_once(loaded_, loadFontConfiguration); })
 {
+    // What Qt changes as it starts, beside the thread, made safe first. The
+    // application object sets the locale from the environment, and fontconfig
+    // reads numbers by the locale: the same locale, set now, changes nothing
+    // then. Qt's X11 platform removes DESKTOP_STARTUP_ID, and removing a
+    // variable moves every later one down the environment's table, under the
+    // thread's reading: moved to the end first, its removal moves none.
+    std::setlocale(LC_ALL, "");
+    if (const QByteArray id = qgetenv("DESKTOP_STARTUP_ID"); !id.isNull()) {
+        qunsetenv("DESKTOP_STARTUP_ID");
+        qputenv("DESKTOP_STARTUP_ID", id);
+    }
+    thread_ = std::thread([this] { std::call_once(loaded_, loadFontConfiguration); });
     // Linux puts a new thread on its parent's core, where it waits until the
     // parent blocks: the reading would then come after Qt's loading, not
     // beside it. Any other core the process may use will do.

@@ -21,6 +21,11 @@ FcConfig* readFontConfiguration();
 // loads Qt's platform plugin: the window's first line of text would otherwise
 // wait for it, and it is most of what separates the window's start from that
 // of a window without text. wait() before anything lays out or draws text.
+// fontconfig reads environment variables on that thread, and the C library's
+// setenv may free the table a getenv beside it is reading: construct it once
+// the program has made its own changes to the environment, and change none
+// until wait() has returned. It sets the locale from the environment first,
+// as the application object does as it starts.
 class FontConfigurationPreload {
 public:
     FontConfigurationPreload();
