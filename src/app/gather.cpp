@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/gather.h"
 
+#include "base/event_pump.h"
 #include "base/resume.h"
 #include "base/result_boxes.h"
 #include "base/step_failed.h"
@@ -29,7 +30,7 @@ GatherOutcome runGather(GatherHost& host)
     resume([&] { b.lblStatus.set(kGathering); });
 
     resume([&] { GetOSInfo(b, host.platform, failed); });
-    resume([&] { host.processEvents(); });
+    resume([&] { host.events.processEvents(); });
 
     // The probe hands its verdict back through the box; an event handled
     // above may have changed it, and the box is what counts.
@@ -42,9 +43,9 @@ GatherOutcome runGather(GatherHost& host)
     }
 
     resume([&] { GetMemoryInfo(b, host.platform, failed); });
-    resume([&] { host.processEvents(); });
+    resume([&] { host.events.processEvents(); });
     resume([&] { GetCPUInfo(b, host.platform, failed); });
-    resume([&] { host.processEvents(); });
+    resume([&] { host.events.processEvents(); });
     resume([&] {
         if (host.networkSection)
             host.networkSection(failed);

@@ -12,6 +12,7 @@
 namespace qni {
 
 struct Platform;
+class EventPump;
 
 // What the user chose for a run.
 struct GatherSettings {
@@ -22,8 +23,8 @@ struct GatherSettings {
 struct GatherHost {
     ResultBoxes& boxes;
     const Platform& platform;
-    // Lets the window handle its pending events once (clicks, repaints).
-    std::function<void()> processEvents;
+    // Lets the window handle its pending events between the steps.
+    EventPump& events;
     // The modal "not XP" message; returns when the user has closed it.
     std::function<void(const QString& text)> showMessage;
     // Step 11: the network facts; tells failed of each box it leaves unfilled.

@@ -109,7 +109,7 @@ void runNetworkSection(NetworkHost& host)
             report(b.txtINTIP, QStringLiteral("no public-address page is set"));
             return;
         }
-        b.txtIP.set(host.platform.internet->openUrl(host.publicPage));
+        b.txtIP.set(host.platform.internet->openUrl(host.publicPage, host.events));
         fetched = true;
     }, report.on(b.txtINTIP, QStringLiteral("the page could not be fetched")));
     resume([&] { host.pause(1); });

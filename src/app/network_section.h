@@ -12,6 +12,7 @@
 namespace qni {
 
 struct Platform;
+class EventPump;
 class ReadOutput;
 
 // What the network facts need from the window that hosts them.
@@ -19,6 +20,7 @@ struct NetworkHost {
     ResultBoxes& boxes;
     const Platform& platform;
     ReadOutput& runner;                 // ReadOutput1; its events fill txtOutput
+    EventPump& events;                  // the page fetch waits here
     std::function<void(Int16)> pause;   // Pause
     QString publicPage = kPublicAddressPage; // empty: no page is fetched
     BoxFailed failed;                   // hears of each box left unfilled

@@ -5,6 +5,8 @@
 
 namespace qni {
 
+class EventPump;
+
 // The sockets control's local address.
 class Sockets {
 public:
@@ -13,13 +15,14 @@ public:
     virtual QString localAddress() const = 0;
 };
 
-// The Internet transfer control's URL fetch: one blocking fetch of a page as
-// text. Throws StepFailed when the fetch fails (no connection, time-out, too
-// large, bad certificate, ...).
+// The Internet transfer control's URL fetch: a page as text, returned when
+// the fetch has ended. The wait is spent in `events`, so the window stays
+// usable. Throws StepFailed when the fetch fails (no connection, time-out,
+// too large, bad certificate, ...).
 class Internet {
 public:
     virtual ~Internet() = default;
-    virtual QString openUrl(const QString& url) = 0;
+    virtual QString openUrl(const QString& url, EventPump& events) = 0;
 };
 
 } // namespace qni

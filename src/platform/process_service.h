@@ -37,6 +37,11 @@ public:
     // at the end of the output (every writer has closed) or on a failure.
     virtual bool readFile(int handle, char* buffer, int size, int& bytesRead) = 0;
 
+    // Whether readFile on the handle would return at once: output is
+    // waiting, the output has ended, or the handle is bad. Never blocks, so
+    // that a caller can wait in its event loop instead of in the read.
+    virtual bool outputReady(int handle) = 0;
+
     // CloseHandle on a pipe end.
     virtual void closeHandle(int handle) = 0;
 

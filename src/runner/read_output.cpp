@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "runner/read_output.h"
 
+#include "base/event_pump.h"
 #include "platform/platform.h"
 #include "platform/process_service.h"
 #include "platform/window_service.h"
@@ -57,7 +58,7 @@ ReadOutput::ReadOutput(const Platform& platform, QWidget* parent)
 
 ReadOutput::~ReadOutput() = default;
 
-void ReadOutput::setEventPump(std::function<void()> pump) { pumpEvents_ = std::move(pump); }
+void ReadOutput::setEventPump(EventPump* events) { events_ = events; }
 
 void ReadOutput::setVersionSource(std::function<VersionRecord()> source) { getVersion_ = std::move(source); }
 
@@ -120,7 +121,7 @@ void ReadOutput::ExecuteCommand(const QString& command)
     // keeps what it needs to close its handles either way.
     const QPointer<ReadOutput> alive(this);
     const std::shared_ptr<ProcessService> processes = processes_;
-    const std::function<void()> pump = pumpEvents_;
+    EventPump* const events = events_;
 
     bProcessing = true;
     int readEnd = -1;
@@ -166,10 +167,19 @@ void ReadOutput::ExecuteCommand(const QString& command)
     OutputDecoder fromSystem;
     char buffer[kReadSize];
     for (;;) {
-        if (pump)
-            pump();
-        if (!alive)
-            return;
+        if (events) {
+            events->processEvents();
+            if (!alive)
+                return;
+            if (bCancel)
+                break;
+            // The wait for output is spent in the event loop, not in the
+            // read: however long the command takes, the window stays usable,
+            // and a cancellation is seen at once.
+            events->waitUntil([&] { return !alive || bCancel || processes->outputReady(readEnd); });
+            if (!alive)
+                return;
+        }
         if (bCancel)
             break;
         int bytesRead = 0;

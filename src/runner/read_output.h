@@ -12,6 +12,7 @@
 namespace qni {
 
 struct Platform;
+class EventPump;
 class ProcessService;
 class WindowService;
 
@@ -51,11 +52,13 @@ public:
     // process was terminated).
     Q_INVOKABLE bool CloseProcess(int lProcessID, int uExitCode = 0);
 
-    // The pump runs before every read: the program hands in its one event
-    // pump; without one the run does not stop for events. The version source
+    // The program hands in its one event pump: a round of events runs before
+    // every read, and the wait for output is spent in the event loop. Without
+    // one the run does not stop for events and each read blocks. The version
+    // source
     // stands for GetVersionExA (by default the platform's version record) and
     // is a seam for tests.
-    void setEventPump(std::function<void()> pump);
+    void setEventPump(EventPump* events);
     void setVersionSource(std::function<VersionRecord()> source);
 
     void setVisible(bool visible) override;
@@ -84,7 +87,7 @@ private:
     std::shared_ptr<ProcessService> processes_;
     std::shared_ptr<WindowService> windows_;
     std::function<VersionRecord()> getVersion_;
-    std::function<void()> pumpEvents_;
+    EventPump* events_ = nullptr;
 
     bool bVersionChecked = false;
     bool bIsWin9x = false;

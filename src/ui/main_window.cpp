@@ -5,6 +5,7 @@
 #include "app/network_section.h"
 #include "app/output_collection.h"
 #include "app/pause.h"
+#include "app/qt_event_pump.h"
 #include "runner/read_output.h"
 #include "ui/about_box.h"
 #include "ui/accessibility.h"
@@ -102,7 +103,7 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
         std::_Exit(0);
     };
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
-    ReadOutput1->setEventPump(processPendingEvents);
+    ReadOutput1->setEventPump(&events_);
     collectOutput(*ReadOutput1, *txtOutput);
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_); });
 }
@@ -210,14 +211,14 @@ void FrmMain::showEvent(QShowEvent* event)
 
 void FrmMain::cmdGet_Click()
 {
-    // A click taken while a run waits for events is dropped, neither nested
-    // nor queued: a nested run would list every memory module twice.
+    // A press while a run handles events does nothing, neither nested nor
+    // queued: a nested run would list every memory module twice.
     if (gathering_)
         return;
     gathering_ = true;
     const auto done = qScopeGuard([this] { gathering_ = false; });
     lblStatus->setToolTip(QString());
-    GatherHost host{*boxes_, platform_, processPendingEvents, showMessage_,
+    GatherHost host{*boxes_, platform_, events_, showMessage_,
                     [this](const BoxFailed& failed) { gatherNetworkFacts(failed); }};
     lastOutcome_ = runGather(host);
     lblStatus->setToolTip(failureList(lastOutcome_));
@@ -225,8 +226,8 @@ void FrmMain::cmdGet_Click()
 
 void FrmMain::gatherNetworkFacts(const BoxFailed& failed)
 {
-    NetworkHost host{*boxes_, platform_, *ReadOutput1, [](Int16 iSecs) { Pause(iSecs); }, settings_.publicPage,
-                     failed};
+    NetworkHost host{*boxes_, platform_, *ReadOutput1, events_, [this](Int16 iSecs) { Pause(iSecs, events_); },
+                     settings_.publicPage, failed};
     runNetworkSection(host);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/facts.h"
 #include "app/gather.h"
+#include "app/qt_event_pump.h"
 #include "base/result_boxes.h"
 #include "platform/platform.h"
 #include "ui/text_box.h"
@@ -32,6 +33,7 @@ public:
 
     ResultBoxes& boxes() { return *boxes_; }
     const Platform& platform() const { return platform_; }
+    EventPump& events() { return events_; }
 
     // What the user chose for every run (the public-address page).
     void setSettings(GatherSettings settings) { settings_ = std::move(settings); }
@@ -59,6 +61,8 @@ private:
     void gatherNetworkFacts(const BoxFailed& failed);
 
     Platform platform_;
+    // The window's one event pump, handed to every step that waits.
+    QtEventPump events_;
     QWidget* client_ = nullptr;
 
     QGroupBox* OS = nullptr;

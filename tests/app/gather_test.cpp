@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/gather.h"
+#include "base/event_pump.h"
 #include "base/step_failed.h"
 #include "platform/registry.h"
 #include "app/network_constants.h"
@@ -15,14 +16,22 @@ using namespace qni::test;
 
 namespace {
 
+// A pump that runs a given round instead of the event loop's.
+struct RoundPump final : EventPump {
+    explicit RoundPump(std::function<void()> r) : round(std::move(r)) {}
+    std::function<void()> round;
+    void processEvents() override { round(); }
+    void waitUntil(const std::function<bool()>&) override {}
+};
+
 // Logs what the boxes hold each time the window gets to handle its events.
 struct GatherRun {
     PlainBoxes b;
     Platform platform = machinePlatform("xp-sp3.json");
     QStringList log;
-    GatherHost host{b.boxes, platform,
-                    [this] { log << QStringLiteral("events:%1|%2").arg(b.txtMemory.get().size()).arg(b.txtCPUSpeed.get()); },
-                    [this](const QString& m) { log << m; }, [this](const BoxFailed&) { log << "network:" + b.lblStatus.get(); }};
+    RoundPump events{[this] { log << QStringLiteral("events:%1|%2").arg(b.txtMemory.get().size()).arg(b.txtCPUSpeed.get()); }};
+    GatherHost host{b.boxes, platform, events, [this](const QString& m) { log << m; },
+                    [this](const BoxFailed&) { log << "network:" + b.lblStatus.get(); }};
 };
 
 TEST(Gather, ProbesInOrderWithEventsBetweenThemThenTheNetwork)
@@ -56,7 +65,7 @@ TEST(Gather, TheGateReadsTheBoxNotTheProbe)
     // rewrites the box, and the run goes on through failing steps.
     GatherRun r;
     r.platform = describedPlatform({});
-    r.host.processEvents = [&] { r.b.txtOS.set(QStringLiteral("typed")); };
+    r.events.round = [&] { r.b.txtOS.set(QStringLiteral("typed")); };
     r.host.networkSection = [](const BoxFailed&) { throw StepFailed("network"); };
     runGather(r.host);
     EXPECT_EQ(r.log, QStringList());

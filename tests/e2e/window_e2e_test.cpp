@@ -198,10 +198,10 @@ TEST(Program, ExitStatusesAndTheOneLineThatSaysWhy)
 }
 
 // Under an X server, with a page server on 127.0.0.1 that takes the request
-// and never answers: clicks and keys during the fetch start no second run,
-// not even once the fetch has failed, and a close request during the next
-// fetch ends the program at once, with status 0.
-TEST(Program, DuringAFetchInputIsRefusedAndClosingEndsTheProgramAtOnce)
+// and never answers: a close request during the fetch ends the program at
+// once, with status 0. (What the window does with input during a run:
+// input_during_run_e2e.py.)
+TEST(Program, ClosingDuringAFetchEndsTheProgramAtOnce)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         GTEST_SKIP() << "needs an X server (the tests run under xvfb-run)";
@@ -265,8 +265,7 @@ TEST(Program, DuringAFetchInputIsRefusedAndClosingEndsTheProgramAtOnce)
                                       "--name", "Quarn Network Information", "mousemove", "--window", "%1", "420", "40"} +
                               what);
     };
-    // A click that comes while a run is still ending is refused, as it should
-    // be; on a loaded machine that can be later than planned, so ask again.
+    // A click on a window not yet ready for it is lost; ask again.
     const auto gather = [&] {
         for (int attempt = 0; attempt < 4; ++attempt) {
             press({"click", "1"});
@@ -275,13 +274,6 @@ TEST(Program, DuringAFetchInputIsRefusedAndClosingEndsTheProgramAtOnce)
         }
         return false;
     };
-    ASSERT_TRUE(gather());
-    press({"click", "1"}), press({"key", "space"}), press({"key", "Return"});
-    QThread::msleep(300);
-    ::close(::accept(listener, nullptr, nullptr)); // the fetch fails
-    QThread::msleep(1600);                         // then the one-second pause
-    EXPECT_EQ(runCount(), 1);
-
     ASSERT_TRUE(gather());
     QThread::msleep(300);
     QElapsedTimer sinceClose;
@@ -294,7 +286,7 @@ TEST(Program, DuringAFetchInputIsRefusedAndClosingEndsTheProgramAtOnce)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_LT(sinceClose.elapsed(), 1000);
-    EXPECT_EQ(runCount(), 2);
+    EXPECT_EQ(runCount(), 1);
     ::close(listener);
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/qt_event_pump.h"
 #include "platform/host/host_platform.h"
 #include "base/step_failed.h"
 #include "platform/described/described_services.h"
@@ -80,7 +81,8 @@ TEST(MachineDescription, GivenMembersReplaceTheHostsServicesAndAbsentOnesStay)
     EXPECT_EQ(p.registry->create()->regRead(QStringLiteral("hklm\\b")), Variant::text(QStringLiteral("xp"))); // any case
     EXPECT_TRUE(p.management->bind()->instancesOf(QStringLiteral("win32_physicalmemory")).isEmpty());
     EXPECT_THROW(p.management->bind()->instancesOf(QStringLiteral("Win32_Processor")), StepFailed); // not listed
-    EXPECT_THROW(p.internet->openUrl(QStringLiteral("https://example.invalid/")), StepFailed);
+    QtEventPump events;
+    EXPECT_THROW(p.internet->openUrl(QStringLiteral("https://example.invalid/"), events), StepFailed);
     EXPECT_TRUE(p.sockets == host.sockets && p.shell == host.shell && p.processes == host.processes);
 }
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "app/pause.h"
+#include "app/qt_event_pump.h"
 #include "runner/read_output.h"
 #include "support/machine.h"
 #include "support/process_probe.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryFile>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +26,7 @@ protected:
     Run()
     {
         qputenv("ComSpec", QNI_BIN_DIR "/qni-cmd");
-        ro.setEventPump(processPendingEvents); // as the window runs it
+        ro.setEventPump(&events); // as the window runs it
         const auto add = [this](const QString& token) { log << token, hook ? hook(token) : void(); };
         QObject::connect(&ro, &ReadOutput::Error, [=](const QString& m, int& code) { add(QStringLiteral("E%1 %2").arg(code).arg(m)); });
         QObject::connect(&ro, &ReadOutput::Starting, [=] { add("S"); });
@@ -40,6 +42,7 @@ protected:
     }
     QString firstLine() const { return chunks.join(QString()).section('\n', 0, 0); }
 
+    QtEventPump events;
     ReadOutput ro{describedPlatform({})};
     QStringList log, chunks;
     std::function<void(const QString&)> hook;
@@ -98,6 +101,18 @@ TEST_F(Run, CancelAndRunAgainFromTheHandlers)
         EXPECT_TRUE(events.size() > 3 || !reaped(pid.toLongLong())) << at;
         EXPECT_TRUE(eventually([&] { return reaped(pid.toLongLong()); })) << at;
     }
+}
+
+// While the command is silent the window's events go on, and a cancellation
+// they bring ends the run at once, not at the command's next output.
+TEST_F(Run, ASilentCommandLeavesTheEventsGoingAndCanBeCancelled)
+{
+    QTimer::singleShot(300, [this] { ro.CancelProcess(); });
+    QElapsedTimer took;
+    took.start();
+    run("echo $$; sleep 5; echo late");
+    EXPECT_LT(took.elapsed(), 2000);
+    EXPECT_EQ(log, QStringList({"S", "C %P", "E1203 Cannot close process id: %P"}).replaceInStrings("%P", firstLine()));
 }
 
 TEST_F(Run, AThrowingHandlerStillEndsTheRun)

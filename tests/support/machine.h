@@ -42,6 +42,7 @@ public:
         std::copy_n(output_.constData() + next_, bytesRead, buffer);
         return next_ += bytesRead, bytesRead > 0;
     }
+    bool outputReady(int) override { return true; }
     void closeHandle(int) override {}
     void closeProcess(int) override {}
     ProcessHandle openProcess(qint64) override { return 0; }

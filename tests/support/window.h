@@ -22,7 +22,7 @@ struct TestWindow {
     {
         GatherOutcome outcome;
         NetworkHost host{w.boxes(), w.platform(), *w.findChild<ReadOutput*>(QStringLiteral("ReadOutput1")),
-                         [](Int16) {}, w.settings().publicPage,
+                         w.events(), [](Int16) {}, w.settings().publicPage,
                          [&](const TextSlot& box, const QString& reason) {
                              for (const FactInfo& info : kFacts)
                                  if (&info.box(w.boxes()) == &box)
@@ -34,11 +34,12 @@ struct TestWindow {
 
     GatherOutcome gather()
     {
-        GatherHost host{w.boxes(), w.platform(), processPendingEvents,
+        GatherHost host{w.boxes(), w.platform(), w.events(),
                         [this](const QString& text) { messages << text; },
                         [this](const BoxFailed& failed) {
                             NetworkHost network{w.boxes(), w.platform(),
-                                                *w.findChild<ReadOutput*>(QStringLiteral("ReadOutput1")), [](Int16) {},
+                                                *w.findChild<ReadOutput*>(QStringLiteral("ReadOutput1")), w.events(),
+                                                [](Int16) {},
                                                 w.settings().publicPage, failed};
                             runNetworkSection(network);
                         }};

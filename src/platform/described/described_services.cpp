@@ -96,7 +96,7 @@ private:
 class DescribedInternet final : public Internet {
 public:
     explicit DescribedInternet(Described<QString> d) : d_(std::move(d)) {}
-    QString openUrl(const QString&) override
+    QString openUrl(const QString&, EventPump&) override
     {
         if (d_.null())
             throw StepFailed("Cannot connect");

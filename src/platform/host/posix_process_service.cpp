@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The host's pipe and process calls: POSIX pipes, posix_spawn and kill(2).
 #include "platform/host/host_platform.h"
-#include "platform/host/responsive_wait.h"
 #include "platform/process_service.h"
 
 #include <algorithm>
@@ -257,15 +256,8 @@ public:
     // The pipe is drained in large blocks and handed out in reads of at most
     // `size` bytes: the caller still sees a blocking read of a few bytes, at
     // a fraction of the system calls.
-    //
-    // While the pipe is empty the window keeps painting (waitReadable); that
-    // wait comes before any state of this call is taken, since the window's
-    // events may use this service too.
     bool readFile(int handle, char* buffer, int size, int& bytesRead) override
     {
-        const auto buffered = readAhead_.find(handle);
-        if (buffered == readAhead_.end() || buffered->second.next == buffered->second.bytes.size())
-            waitReadable(handle);
         ReadAhead& ahead = readAhead_[handle];
         if (ahead.next == ahead.bytes.size()) {
             ahead.bytes.resize(kReadAhead);
@@ -287,6 +279,23 @@ public:
         ahead.next += taken;
         bytesRead = static_cast<int>(taken);
         return true;
+    }
+
+    bool outputReady(int handle) override
+    {
+        const auto buffered = readAhead_.find(handle);
+        if (buffered != readAhead_.end() && buffered->second.next < buffered->second.bytes.size())
+            return true;
+        // Data, the end of the output and a bad descriptor all make the next
+        // read return at once; poll() would pass over a negative one.
+        if (handle < 0)
+            return true;
+        pollfd p{handle, POLLIN, 0};
+        int ready;
+        do
+            ready = ::poll(&p, 1, 0);
+        while (ready < 0 && errno == EINTR);
+        return ready != 0;
     }
 
     void closeHandle(int handle) override

@@ -1,0 +1,171 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+"""The window stays the user's while a gather waits: during a command that
+pauses halfway through its output, and during a page that answers late,
+Help > About opens, text typed into a box stays, and another click on
+"Gather Info" starts nothing. Real clicks and keys (xdotool) on the real
+program; the boxes are read through the accessibility bus.
+
+usage: input_during_run_e2e.py PROGRAM MACHINE_JSON   (MACHINE_JSON: xp-sp3.json)
+"""
+
+import http.server
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from accessibility_e2e import DEADLINE, TITLE, Session, check, failures, give_up  # noqa: E402
+
+PAUSE = 3.0  # seconds the command and the page each keep the run waiting
+GATHERED = 'Information Gathered Successfully!'
+
+
+class LatePage(http.server.BaseHTTPRequestHandler):
+    requests = 0
+
+    def do_GET(self):
+        LatePage.requests += 1
+        time.sleep(PAUSE)
+        body = b'81.2.3.4'
+        self.send_response(200)
+        self.send_header('Content-Length', str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def main(program, machine):
+    signal.signal(signal.SIGTERM, give_up)
+    signal.signal(signal.SIGALRM, give_up)
+    signal.alarm(60)
+    tmp = tempfile.mkdtemp(prefix='qni-input-')
+    session = Session()
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), LatePage)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        session.open(tmp)
+        run(program, machine, tmp, session, server.server_address[1])
+    except (TimeoutError, RuntimeError) as error:
+        check(False, str(error))
+    finally:
+        signal.alarm(0)
+        server.shutdown()
+        session.end()
+        shutil.rmtree(tmp, ignore_errors=True)
+    print(f'{1 if not failures else 0} passed, {1 if failures else 0} failed')
+    return 1 if failures else 0
+
+
+def run(program, machine, tmp, session, port):
+    import pyatspi
+
+    # The described machine without its command output and page: the real
+    # command and the real fetch keep the run waiting.
+    with open(machine) as f:
+        described = json.load(f)
+    ipconfig = described.pop('commands')['ipconfig /all']
+    described.pop('publicPage')
+    machine = os.path.join(tmp, 'machine.json')
+    with open(machine, 'w') as f:
+        json.dump(described, f)
+    half = ipconfig.index('Physical Address')
+    runs = os.path.join(tmp, 'runs')
+    halves = [os.path.join(tmp, name) for name in ('first', 'second')]
+    for path, text in zip(halves, (ipconfig[:half], ipconfig[half:])):
+        with open(path, 'w', newline='') as f:
+            f.write(text)
+    interpreter = os.path.join(tmp, 'cmd')
+    with open(interpreter, 'w') as f:
+        f.write(f'#!/bin/sh\necho run >> "{runs}"\ncat "{halves[0]}"\nsleep {PAUSE}\ncat "{halves[1]}"\n')
+    os.chmod(interpreter, 0o755)
+    env = dict(os.environ, QNI_MACHINE=machine, ComSpec=interpreter, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1',
+               QT_QPA_PLATFORM='xcb', no_proxy='127.0.0.1')
+    session.start([program, '--public-page', f'http://127.0.0.1:{port}/'], env=env)
+
+    def wait_for(condition, what):
+        deadline = time.time() + DEADLINE
+        while not condition():
+            if time.time() > deadline:
+                return check(False, f'within {DEADLINE:.0f} s: {what}')
+            time.sleep(0.05)
+        return True
+
+    def descendants(root):
+        for child in root:
+            if child is not None:
+                yield child
+                yield from descendants(child)
+
+    def quietly(read, default=None):
+        try:
+            return read()
+        except Exception:  # an object that went while it was read
+            return default
+
+    def named(root, role, name):
+        return [o for o in descendants(root) if quietly(lambda: o.getRoleName() == role and o.name == name, False)]
+
+    def frames(name, role):
+        return [w for app in pyatspi.Registry.getDesktop(0) for w in (app or [])
+                if quietly(lambda: w.getRoleName() == role and w.name == name, False)]
+
+    def click(obj):
+        x, y, width, height = obj.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        subprocess.run(['xdotool', 'mousemove', str(x + width // 2), str(y + height // 2), 'click', '1'], check=True)
+
+    def keys(*argv):
+        subprocess.run(['xdotool', *argv], check=True)
+
+    def text_of(caption):
+        boxes = named(window, 'text', caption)
+        return boxes[0].queryText().getText(0, -1) if boxes else None
+
+    def lines(path):
+        return open(path).read().count('\n') if os.path.exists(path) else 0
+
+    if not wait_for(lambda: frames(TITLE, 'frame'), f'the window "{TITLE}" shows'):
+        return
+    window = frames(TITLE, 'frame')[0]
+    gather = named(window, 'push button', 'Gather Info')[0]
+
+    def meddle(box, typed):
+        """What a user does while the run waits: opens Help > About, types
+        into a box, and presses "Gather Info" again."""
+        keys('key', 'alt+h')
+        keys('key', 'a')
+        wait_for(lambda: len(frames('About', 'dialog')) == 1, 'Help > About shows one About box')
+        click(named(window, 'text', box)[0])
+        keys('key', 'ctrl+End')
+        keys('type', typed)
+        wait_for(lambda: (text_of(box) or '').endswith(typed), f'"{typed}" is typed into "{box}"')
+        click(gather)
+
+    click(gather)
+    # The command has printed its first half and sleeps.
+    if wait_for(lambda: lines(runs) == 1, 'the command runs'):
+        meddle('Operating System', ' typed')
+    # The command has ended; the page answers late.
+    if wait_for(lambda: LatePage.requests == 1, 'the page is asked for'):
+        meddle('Mac Address', ' typed too')
+    wait_for(lambda: quietly(lambda: named(window, 'status bar', GATHERED), []), f'the status reads "{GATHERED}"')
+
+    check(lines(runs) == 1 and LatePage.requests == 1,
+          f'one run only: the command ran {lines(runs)} time(s), the page was asked {LatePage.requests} time(s)')
+    check(text_of('Memory Chips') == '512 MB Chip\n512 MB Chip\n', f'one run\'s modules: {text_of("Memory Chips")!r}')
+    for box, value in (('Operating System', 'Windows Xp Service Pack 3 Build 2600 typed'),
+                       ('Mac Address', '00-0C-29-4F-1A-2B typed too'), ('Internet Address', '81.2.3.4')):
+        check(text_of(box) == value, f'"{box}" reads {text_of(box)!r}, expected {value!r}')
+    check(len(frames('About', 'dialog')) == 1, 'one About box')
+
+
+if __name__ == '__main__':
+    sys.exit(main(*sys.argv[1:3]))
