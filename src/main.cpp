@@ -2,10 +2,8 @@
 #include "app/command_line.h"
 #include "platform/described/machine_description.h"
 #include "platform/described/platform_from_environment.h"
-#include "platform/host/font_configuration.h"
 #include "report_run.h"
 #include "ui/app_metadata.h"
-#include "ui/deferred_icons.h"
 #include "ui/exit_when_painted.h"
 #include "ui/main_window.h"
 
@@ -41,19 +39,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // Once the environment is the program's (the description and the report
-    // set variables above), and before Qt loads, which it runs beside.
-    qni::FontConfigurationPreload fonts;
     QApplication app(argc, argv);
     qni::applyApplicationMetadata(app);
-    qni::deferOverflowIcons();
-    if (report) {
-        fonts.wait();
+    if (report)
         return qni::runReport(options.mode, std::move(platform), options.settings);
-    }
 
     QApplication::setWindowIcon(qni::applicationIcon());
-    fonts.wait();
     qni::FrmMain window(std::move(platform));
     window.setSettings(options.settings);
     // For measuring start-up (scripts/bench.sh).
