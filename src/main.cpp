@@ -9,11 +9,38 @@
 
 #include <QApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A standard descriptor closed at start would go to the next file the
+// program opens (Qt's event descriptors, sockets, the description), and what
+// is meant for standard output would land there. /dev/null holds each such
+// number: readable for input; read-only for output, so that writes fail
+// (EBADF) and a report cannot pass for delivered.
+bool holdStandardDescriptors()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number: this one, as those below it are open.
+        if (::open("/dev/null", O_RDONLY) != fd)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (!holdStandardDescriptors())
+        return 1;
     const qni::CommandLine options = qni::readCommandLine(argc, argv);
     if (options.exitStatus)
         return *options.exitStatus;
