@@ -45,7 +45,7 @@ in_bin="$(grep -E '^/usr/s?bin/.' "$work/files" || true)"
 [[ "$in_bin" == "/usr/bin/$name" ]] || fail "/usr/bin and /usr/sbin should hold only the link; they hold: $in_bin"
 target="$(readlink "/usr/bin/$name")" || fail "/usr/bin/$name is not a link"
 [[ "$target" == "../libexec/$name/$name" ]] || fail "/usr/bin/$name -> $target"
-for f in "$name" Hand.cur qni-cmd ipconfig; do
+for f in "$name" Hand.cur qni-cmd tools/ipconfig; do
   [[ -f "/usr/libexec/$name/$f" && ! -L "/usr/libexec/$name/$f" ]] || fail "/usr/libexec/$name/$f is missing"
 done
 

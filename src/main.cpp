@@ -2,20 +2,45 @@
 #include "app/command_line.h"
 #include "platform/described/machine_description.h"
 #include "platform/described/platform_from_environment.h"
-#include "platform/host/font_configuration.h"
 #include "report_run.h"
 #include "ui/app_metadata.h"
-#include "ui/deferred_icons.h"
 #include "ui/exit_when_painted.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A standard descriptor closed at start would go to the next file the
+// program opens (Qt's event descriptors, sockets, the description), and what
+// is meant for standard output would land there. /dev/null holds each such
+// number: readable for input; read-only for output, so that writes fail
+// (EBADF) and a report cannot pass for delivered.
+bool holdStandardDescriptors()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number: this one, as those below it are open.
+        if (::open("/dev/null", O_RDONLY) != fd)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (!holdStandardDescriptors())
+        return 1;
     const qni::CommandLine options = qni::readCommandLine(argc, argv);
     if (options.exitStatus)
         return *options.exitStatus;
@@ -41,19 +66,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // Once the environment is the program's (the description and the report
-    // set variables above), and before Qt loads, which it runs beside.
-    qni::FontConfigurationPreload fonts;
     QApplication app(argc, argv);
     qni::applyApplicationMetadata(app);
-    qni::deferOverflowIcons();
-    if (report) {
-        fonts.wait();
+    if (report)
         return qni::runReport(options.mode, std::move(platform), options.settings);
-    }
 
     QApplication::setWindowIcon(qni::applicationIcon());
-    fonts.wait();
     qni::FrmMain window(std::move(platform));
     window.setSettings(options.settings);
     // For measuring start-up (scripts/bench.sh).

@@ -3,8 +3,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QImageReader>
-#include <QPixmap>
 #include <QVariant>
 
 // The resources live in a static library: nothing would pull them into the
@@ -30,11 +28,7 @@ void applyApplicationMetadata(QCoreApplication& app)
 QIcon applicationIcon()
 {
     initUiResources();
-    // Read by Qt's own PNG reader, by name: left to guess the format, the
-    // reader would first load every image-format plugin installed to ask it.
-    QImageReader reader(QStringLiteral(":/icons/app.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    return QIcon(QPixmap::fromImage(reader.read()));
+    return QIcon(QStringLiteral(":/icons/app.png"));
 }
 
 } // namespace qni

@@ -2,7 +2,7 @@
 // The real window, driven by clicks, on described machines and on this host
 // as the program runs here, and the program itself as a user starts it. The
 // test lives beside the program, so with ComSpec unset the bundled
-// interpreter and ipconfig beside it do the work.
+// interpreter beside it and its ipconfig do the work.
 #include "platform/described/platform_from_environment.h"
 #include "platform/described/described_services.h"
 #include "platform/host/host_platform.h"
@@ -40,7 +40,8 @@ using namespace qni;
 namespace {
 
 // The program as a user starts it with `arguments`, without a display (or
-// on `display`) and with no interpreter named.
+// on `display`) and with no interpreter named; standard output to
+// `stdoutFile`, or closed for "&-".
 struct ProgramRun {
     int code = -1;
     QByteArray out, err;
@@ -56,7 +57,9 @@ ProgramRun runProgram(const QStringList& arguments, const QString& machine, cons
     env.insert(QStringLiteral("QNI_MACHINE"), machine);
     QProcess p;
     p.setProcessEnvironment(env);
-    if (!stdoutFile.isEmpty())
+    if (stdoutFile == QLatin1String("&-"))
+        p.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+    else if (!stdoutFile.isEmpty())
         p.setStandardOutputFile(stdoutFile);
     p.start(QStringLiteral(QNI_BIN_DIR "/quarn-network-information"), arguments);
     if (!p.waitForFinished(30000))
@@ -187,6 +190,10 @@ TEST(Program, ExitStatusesAndTheOneLineThatSaysWhy)
         {{"--report", "--json"}, xp, {}, {}, 2, "together"},
         {{"--public-page", "ftp://x/"}, xp, {}, {}, 2, "not an http or https address"},
         {{"--report"}, xp, "/dev/full", {}, 1, "could not be written"},
+        // Closed, on a described machine and on the host: nothing the program
+        // opens may take its place.
+        {{"--json"}, xp, "&-", {}, 1, "the report could not be written to standard output"},
+        {{"--json", "--public-page", ""}, {}, "&-", {}, 1, "the report could not be written to standard output"},
         {{"--json"}, xp, {}, ":97", 0, {}}, // a display that is not there is not wanted
     };
     for (const auto& c : cases) {
@@ -195,6 +202,32 @@ TEST(Program, ExitStatusesAndTheOneLineThatSaysWhy)
         EXPECT_TRUE(r.err.count('\n') == (c.said.isEmpty() ? 0 : 1) && r.err.contains(c.said)) << r.err.constData();
         EXPECT_TRUE(c.code != 2 || r.out.isEmpty()) << r.out.constData();
     }
+}
+
+// Started with its standard descriptors closed, the program holds each
+// number itself, so nothing it opens later can take one: what its command
+// sees there is /dev/null.
+TEST(Program, ClosedStandardDescriptorsStayClosedToOutput)
+{
+    QTemporaryDir dir;
+    const QString seen = dir.filePath(QStringLiteral("seen")), interpreter = dir.filePath(QStringLiteral("cmd"));
+    QFile script(interpreter);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly) &&
+                script.write("#!/bin/sh\ncd /proc/$PPID/fd && readlink 0 1 2 >'" + seen.toUtf8() + "'\n") > 0 &&
+                script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    script.close();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QNI_MACHINE"), QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"));
+    env.insert(QStringLiteral("ComSpec"), interpreter);
+    p.setProcessEnvironment(env);
+    p.setChildProcessModifier([] { ::close(STDIN_FILENO), ::close(STDOUT_FILENO), ::close(STDERR_FILENO); });
+    p.start(kProgram, {QStringLiteral("--json")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    QFile f(seen);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "/dev/null\n/dev/null\n/dev/null\n");
 }
 
 // Under an X server, with a page server on 127.0.0.1 that takes the request

@@ -2,7 +2,6 @@
 #include "app/facts.h"
 #include "support/machine.h"
 #include "support/window.h"
-#include "ui/deferred_icons.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -80,19 +79,6 @@ TEST(MainWindow, BoxesGiveBackWhatWasWrittenOrTypedAndClosingEndsTheProgram)
     t.w.setEndProgram([&] { ++ended; });
     t.w.close();
     EXPECT_EQ(ended, 1);
-}
-
-// The overflow arrows are read when first drawn, and look as the style's own.
-TEST(MainWindow, DeferredIconsDrawAsTheStylesOwn)
-{
-    DeferredIconStyle style;
-    for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
-                             QStyle::SP_MessageBoxWarning}) {
-        const QIcon icon = style.standardIcon(which), own = style.baseStyle()->standardIcon(which);
-        EXPECT_FALSE(icon.isNull()) << which;
-        EXPECT_EQ(icon.availableSizes(), own.availableSizes()) << which;
-        EXPECT_EQ(icon.pixmap(16).toImage(), own.pixmap(16).toImage()) << which;
-    }
 }
 
 } // namespace

@@ -18,8 +18,8 @@ std::optional<QByteArray> commandAfterSwitch(const QByteArray& rawLine);
 // backslashes and a quote that groups, 2n+1 give n and a literal quote.
 QList<QByteArray> splitArguments(const QByteArray& line);
 
-// The tools that ship beside the interpreter. Neither the program nor the
-// interpreter itself is one of them.
+// The tools that ship in the "tools" folder beside the interpreter. Neither
+// the program nor the interpreter itself is one of them.
 inline constexpr const char* kBundledTools[] = {"ipconfig"};
 
 // The bundled tool a program name asks for ("ipconfig", "IPCONFIG.EXE"):

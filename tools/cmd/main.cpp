@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The bundled command interpreter, started as "<path> /c <command>": answers
-// a command that the machine description records with its recorded output,
-// runs a bundled tool by name, a command line with shell operators through
-// /bin/sh -c with the bundled tools first on its PATH, and anything else
-// through /bin/sh -c. Its exit status is the command's.
+// a command that the machine QNI_MACHINE describes records with its recorded
+// output, runs a bundled tool (from tools/ beside it) by name, and anything
+// else through /bin/sh -c with that tools folder first on PATH. Its exit
+// status is the command's.
 #include "interpreter.h"
 
-#include "platform/described/command_outputs.h"
-#include "platform/host/host_platform.h"
+#include "platform/described/machine_description.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,7 +19,6 @@
 #include <optional>
 #include <vector>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -54,55 +50,35 @@ bool writeAll(int fd, const QByteArray& bytes)
     std::_Exit(errno == ENOENT ? 127 : 126);
 }
 
-// A folder that holds links to the bundled tools alone, for the front of a
-// shell's PATH: "ipconfig /all | grep Physical" finds ours, while the
-// program and this interpreter stay out of the shell's way. One per user and
-// per interpreter folder, inside a folder only the user can write to; the
-// links are renewed on every use, so a moved build is followed. The shell
-// replaces this process, as for any other command, so nothing is left to
-// clean up afterwards.
-std::optional<QByteArray> bundledToolsFolder()
+// The bundled tools first, so that "ipconfig /all | grep Physical" finds
+// ours, while the program and this interpreter stay out of the shell's way.
+[[noreturn]] void runThroughShell(const QByteArray& command, const QByteArray& tools)
 {
-    QByteArray base = qgetenv("XDG_RUNTIME_DIR");
-    if (base.isEmpty())
-        base = QFile::encodeName(QDir::tempPath());
-    const QByteArray own = base + "/qni-" + QByteArray::number(::getuid());
-    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST)
-        return std::nullopt;
-    struct stat st {};
-    // Anyone else able to write there could put their own "ipconfig" first.
-    if (::lstat(own.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
-        (st.st_mode & 077) != 0)
-        return std::nullopt;
-    const QByteArray here = QFile::encodeName(QCoreApplication::applicationDirPath());
-    const QByteArray folder = own + "/tools-" + QCryptographicHash::hash(here, QCryptographicHash::Sha1).toHex().left(16);
-    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
-        return std::nullopt;
-    for (const char* name : qni::cmd::kBundledTools) {
-        const QFileInfo program(qni::bundledProgram(QString::fromLatin1(name)));
-        if (!program.isFile() || !program.isExecutable())
-            continue;
-        // Made aside and renamed over the old one: a shell started meanwhile
-        // finds either link, never none.
-        const QByteArray link = folder + '/' + name;
-        const QByteArray fresh = link + '.' + QByteArray::number(::getpid());
-        ::unlink(fresh.constData());
-        if (::symlink(QFile::encodeName(program.absoluteFilePath()).constData(), fresh.constData()) != 0 ||
-            ::rename(fresh.constData(), link.constData()) != 0) {
-            ::unlink(fresh.constData());
-            return std::nullopt;
-        }
+    QByteArray path = qgetenv("PATH");
+    if (path.isEmpty()) {
+        // Unset, it meant the system's default search path to sh.
+        path.resize(qsizetype(::confstr(_CS_PATH, nullptr, 0)));
+        ::confstr(_CS_PATH, path.data(), size_t(path.size()));
+        path.chop(1);
     }
-    return folder;
+    qputenv("PATH", tools + ':' + path);
+    run("/bin/sh", {"sh", "-c", command});
 }
 
-[[noreturn]] void runThroughShell(const QByteArray& command)
+// What the machine that QNI_MACHINE describes records for the command;
+// throws DescriptionError when the description cannot be used.
+std::optional<QString> describedOutput(const QByteArray& command)
 {
-    if (const std::optional<QByteArray> tools = bundledToolsFolder()) {
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", *tools + (path.isEmpty() ? QByteArray() : ':' + path));
-    }
-    run("/bin/sh", {"sh", "-c", command});
+    const QString machine = qEnvironmentVariable("QNI_MACHINE");
+    if (machine.isEmpty())
+        return std::nullopt;
+    const qni::MachineDescription description = qni::loadMachineDescription(machine);
+    if (!description.commands.given())
+        return std::nullopt;
+    const auto it = description.commands.value.constFind(QString::fromLocal8Bit(command));
+    if (it == description.commands.value.constEnd())
+        return std::nullopt;
+    return *it;
 }
 
 } // namespace
@@ -128,34 +104,28 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);
 
-    const QByteArray outputsFile = qgetenv(qni::kCommandOutputsVariable.toLatin1());
-    if (!outputsFile.isEmpty()) {
-        QFile file(QFile::decodeName(outputsFile));
-        const std::optional<qni::CommandOutputs> outputs =
-            file.open(QIODevice::ReadOnly) ? qni::decodeCommandOutputs(file.readAll()) : std::nullopt;
-        if (!outputs) {
-            std::fprintf(stderr, "qni-cmd: %s: no recorded command outputs\n", outputsFile.constData());
-            return 2;
-        }
-        const auto it = outputs->constFind(QString::fromLocal8Bit(*command));
-        if (it != outputs->constEnd())
-            return writeAll(STDOUT_FILENO, it->toLocal8Bit()) ? 0 : 1;
+    try {
+        if (const std::optional<QString> output = describedOutput(*command))
+            return writeAll(STDOUT_FILENO, output->toLocal8Bit()) ? 0 : 1;
+    } catch (const qni::DescriptionError& e) {
+        std::fprintf(stderr, "qni-cmd: %s\n", e.what());
+        return 2;
     }
 
+    const QByteArray tools = QFile::encodeName(QCoreApplication::applicationDirPath()) + "/tools";
     if (qni::cmd::holdsShellOperators(*command))
-        runThroughShell(*command);
+        runThroughShell(*command, tools);
 
     QList<QByteArray> words = qni::cmd::splitArguments(*command);
     if (!words.isEmpty()) {
         const QByteArray tool = qni::cmd::bundledToolName(words.front());
         if (!tool.isEmpty()) {
-            const QFileInfo program(qni::bundledProgram(QString::fromLatin1(tool)));
+            const QFileInfo program(QFile::decodeName(tools + '/' + tool));
             if (program.isFile() && program.isExecutable()) {
-                const QByteArray path = QFile::encodeName(program.absoluteFilePath());
-                words.front() = path;
-                run(path, words);
+                words.front() = QFile::encodeName(program.absoluteFilePath());
+                run(words.front(), words);
             }
         }
     }
-    run("/bin/sh", {"sh", "-c", *command});
+    runThroughShell(*command, tools);
 }

@@ -6,8 +6,9 @@
 namespace qni {
 
 // The host's platform, or the machine that QNI_MACHINE describes on top of
-// it; the described command outputs are handed on to every command the
-// program starts. Throws DescriptionError for a bad description.
+// it. The bundled interpreter reads the described commands' outputs from the
+// same file, named in the environment the commands inherit. Throws
+// DescriptionError for a bad description.
 Platform platformFromEnvironment();
 
 } // namespace qni

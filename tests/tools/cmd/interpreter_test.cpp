@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "interpreter.h"
 
-#include "platform/described/command_outputs.h"
 #include "support/qt_printers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -35,33 +35,35 @@ TEST(Interpreter, ArgumentsSplitAsTheWindowsRuntimeSplitsThem)
 
 TEST(Interpreter, RunsToolsByNameDescribedCommandsAndTheRestThroughTheShell)
 {
-    // A copy of the interpreter with a bundled tool beside it.
+    // A copy of the interpreter with a bundled tool in its tools folder.
     QTemporaryDir dir;
     const QString cmd = dir.filePath(QStringLiteral("qni-cmd"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(QNI_BIN_DIR "/qni-cmd"), cmd));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("tools")) && QDir(dir.path()).mkpath(QStringLiteral("decoy")));
     const auto write = [&](const char* name, const QByteArray& text) {
         QFile f(dir.filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
         f.setPermissions(f.permissions() | QFile::ExeOwner);
     };
-    write("ipconfig", "#!/bin/sh\necho \"ipconfig:$#:$1:$2\"\n");
-    // Beside the interpreter too, but not a bundled tool.
+    write("tools/ipconfig", "#!/bin/sh\necho \"ipconfig:$#:$1:$2\"\n");
+    // On PATH already, and beside the interpreter: neither is a bundled tool.
+    write("decoy/ipconfig", "#!/bin/sh\necho decoy\n");
     write("quarn-network-information", "#!/bin/sh\necho program\n");
-    write("good.outputs", qni::encodeCommandOutputs({{"ipconfig /all", "\r\nWindows IP Configuration\r\n"}}));
-    write("bad.outputs", R"({"commands": )");
+    write("machine.json", R"({"commands": {"ipconfig /all": "\r\nWindows IP Configuration\r\n"}})");
+    write("bad.json", R"({"commands": )");
     const struct {
         const char* raw;
         const char* machine;
         QByteArray out;
         int status;
     } cases[] = {
-        {R"( /c "ipconfig /all")", "good.outputs", "\r\nWindows IP Configuration\r\n", 0},
-        {R"( /c "echo real; exit 7")", "good.outputs", "real\n", 7},
-        {R"( /c "echo x")", "bad.outputs", "", 2},
+        {R"( /c "ipconfig /all")", "machine.json", "\r\nWindows IP Configuration\r\n", 0},
+        {R"( /c "echo real; exit 7")", "machine.json", "real\n", 7},
+        {R"( /c "echo x")", "bad.json", "", 2},
         {R"( /c "IPCONFIG.exe "a b" c")", "", "ipconfig:2:a b:c\n", 0},
-        // Shell operators: through the shell, the bundled tools first on its
-        // PATH and nothing else of ours on it.
-        {R"( /c "ipconfig /all | tr a-z A-Z")", "", "IPCONFIG:1:/ALL:\n", 0},
+        // Through the shell, the bundled tools first on its PATH and nothing
+        // else of ours on it.
+        {R"( /c "ipconfig /all | grep /all")", "", "ipconfig:1:/all:\n", 0},
         {R"( /c "ipconfig x > out.txt && cat out.txt; exit 5")", "", "ipconfig:1:x:\n", 5},
         {R"( /c "quarn-network-information")", "", "", 127},
         {"echo x", "", "", 1}, // no /c
@@ -69,7 +71,8 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndTheRestThroughTheShell)
     for (const auto& c : cases) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(qni::kCommandOutputsVariable, *c.machine ? dir.filePath(QString::fromLatin1(c.machine)) : QString());
+        env.insert(QStringLiteral("QNI_MACHINE"), QString::fromLatin1(c.machine));
+        env.insert(QStringLiteral("PATH"), dir.filePath(QStringLiteral("decoy")) + ":/usr/bin:/bin");
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir.path());
         p.start(cmd, {QString::fromLatin1(c.raw)});

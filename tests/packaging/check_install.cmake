@@ -2,7 +2,7 @@
 # Installs the build into a fresh prefix and checks the layout the installed
 # program relies on, then validates the installed desktop data as a whole.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DLIBEXECDIR=... -DDATADIR=...
-#         -DMANDIR=... -DDOCDIR=... -DDESKTOP_ID=... -DTOOLS="qni-cmd;ipconfig"
+#         -DMANDIR=... -DDOCDIR=... -DDESKTOP_ID=... -DTOOLS="qni-cmd;tools/ipconfig"
 #         -DAPPSTREAMCLI=... -P check_install.cmake
 
 file(REMOVE_RECURSE ${PREFIX})
@@ -33,8 +33,17 @@ foreach(f ${expected})
   endif()
 endforeach()
 
+# The interpreter puts tools/ first on a shell's PATH: only the bundled tools
+# may be there.
+file(GLOB in_tools RELATIVE ${PREFIX}/${program_dir} ${PREFIX}/${program_dir}/tools/*)
+set(tools_expected ${TOOLS})
+list(FILTER tools_expected INCLUDE REGEX "^tools/")
+if(NOT in_tools STREQUAL tools_expected)
+  message(FATAL_ERROR "${program_dir}/tools should hold only ${tools_expected}; it holds: ${in_tools}")
+endif()
+
 # bin holds only a relative link to the program, so the program's real
-# folder, where it finds Hand.cur and its tools, is the libexec one.
+# folder, where it finds Hand.cur and its interpreter, is the libexec one.
 file(GLOB in_bin RELATIVE ${PREFIX}/${BINDIR} ${PREFIX}/${BINDIR}/*)
 set(link ${PREFIX}/${BINDIR}/quarn-network-information)
 if(NOT in_bin STREQUAL "quarn-network-information" OR NOT IS_SYMLINK ${link})
