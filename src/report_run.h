@@ -13,7 +13,7 @@ void prepareReportRun();
 
 // One gather exactly as the window runs it, on the main window created but
 // never shown; prints the report and returns the exit status: 0 gathered,
-// 3 not Windows XP (the object is still printed), 1 when standard output
+// 3 a Windows that is not XP (the object is still printed), 1 when standard output
 // could not take the report.
 int runReport(RunMode mode, Platform platform, const GatherSettings& settings);
 

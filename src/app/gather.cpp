@@ -5,6 +5,7 @@
 #include "base/resume.h"
 #include "base/result_boxes.h"
 #include "base/step_failed.h"
+#include "platform/platform.h"
 #include "probes/get.h"
 
 #include <QStringList>
@@ -33,8 +34,9 @@ GatherOutcome runGather(GatherHost& host)
     resume([&] { host.events.processEvents(); });
 
     // The probe hands its verdict back through the box; an event handled
-    // above may have changed it, and the box is what counts.
-    if (b.txtOS.get() == kNotXpMarker) {
+    // above may have changed it, and the box is what counts. A Linux host is
+    // never refused, whatever name its system gives itself.
+    if (!host.platform.hostIdentity && b.txtOS.get() == kNotXpMarker) {
         outcome.notXp = true;
         outcome.failures.clear();
         resume([&] { host.showMessage(kNotXpMessage); });

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 namespace qni {
@@ -13,21 +12,12 @@ struct VersionRecord {
     int platformId = 0;
 };
 
-// The Windows version the platform layer presents to the program.
-struct Identity {
-    QString buildLab;
-    QString csdVersion;
-    QString currentBuildNumber;
-    QString version;      // Win32_OperatingSystem "Version"
-    QString serialNumber; // Win32_OperatingSystem "SerialNumber"
-    VersionRecord versionRecord;
-
-    // Windows XP Professional Service Pack 3, with a serial number derived
-    // from the machine id.
-    static Identity windowsXp(const QByteArray& machineId);
+// A Linux host's own system, which the OS frame shows on that host. An empty
+// installation id or kernel release could not be read.
+struct HostIdentity {
+    QString name;           // os-release's PRETTY_NAME, else NAME and VERSION, else the kernel's name
+    QString installationId; // /etc/machine-id, 32 hexadecimal digits
+    QString kernelRelease;  // as `uname -r` prints it
 };
-
-// "76487-OEM-NNNNNNN-NNNNN", stable for one machine id.
-QString xpSerialFromMachineId(const QByteArray& machineId);
 
 } // namespace qni

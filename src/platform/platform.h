@@ -4,6 +4,7 @@
 #include "platform/identity.h"
 
 #include <memory>
+#include <optional>
 
 namespace qni {
 
@@ -28,6 +29,10 @@ struct Platform {
     std::shared_ptr<Sockets> sockets;
     std::shared_ptr<Internet> internet;
     std::shared_ptr<Shell> shell;
+    // Only on the Linux host's own platform, where it takes the place of the
+    // Windows version; a description of the registry or the management
+    // service describes a Windows, and removes it.
+    std::optional<HostIdentity> hostIdentity;
 };
 
 } // namespace qni

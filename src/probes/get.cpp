@@ -19,10 +19,37 @@ const QString kNoAnswer = QStringLiteral("the management service failed");
 
 } // namespace
 
+namespace {
+
+// A Linux host is no Windows to test for XP: the frame shows its own system.
+void showHostSystem(ResultBoxes& boxes, const HostIdentity& identity, const FailureReport& report)
+{
+    Resume resume;
+    resume([&] { boxes.txtOS.set(identity.name); });
+    resume([&] {
+        boxes.txtOSSerial.set(identity.installationId);
+        if (identity.installationId.isEmpty())
+            report(boxes.txtOSSerial,
+                   QStringLiteral("the installation's id could not be read (/etc/machine-id is missing or is not "
+                                  "32 hexadecimal digits)"));
+    });
+    resume([&] {
+        boxes.txtVersion.set(identity.kernelRelease);
+        if (identity.kernelRelease.isEmpty())
+            report(boxes.txtVersion, QStringLiteral("the kernel release could not be read"));
+    });
+}
+
+} // namespace
+
 void GetOSInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& failed)
 {
     Resume resume;
     const FailureReport report(failed);
+    if (platform.hostIdentity) {
+        showHostSystem(boxes, *platform.hostIdentity, report);
+        return;
+    }
     ManagementCollection systems;
     QString systemsFailure; // told only once the system has passed as XP
     QString buildLab;

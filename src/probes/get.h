@@ -11,8 +11,9 @@ struct Platform;
 // window's boxes and never fails towards its caller; failed hears of each box
 // a step could not fill, and why.
 
-// Fills txtOS, txtOSSerial, txtVersion; writes "Not XP!" into txtOS when the
-// build label does not hold "xp" (relies on txtOS having been emptied).
+// Fills txtOS, txtOSSerial, txtVersion. On a Windows, writes "Not XP!" into
+// txtOS when the build label does not hold "xp" (relies on txtOS having been
+// emptied); on a Linux host, shows the host's own system.
 void GetOSInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& failed = {});
 
 // Appends one "<megabytes> MB Chip" line per memory module to txtMemory,

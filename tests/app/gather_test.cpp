@@ -70,6 +70,12 @@ TEST(Gather, TheGateReadsTheBoxNotTheProbe)
     runGather(r.host);
     EXPECT_EQ(r.log, QStringList());
     EXPECT_EQ(r.b.lblStatus.get(), kGatheredWithErrors);
+
+    // A Linux host passes whatever its system calls itself.
+    GatherRun host;
+    host.platform.hostIdentity = HostIdentity{QStringLiteral("Not XP!"), QStringLiteral("1"), QStringLiteral("2")};
+    EXPECT_FALSE(runGather(host.host).notXp);
+    EXPECT_EQ(host.b.txtOS.get() + host.b.lblStatus.get(), "Not XP!" + kGathered);
 }
 
 const QByteArray kLanOutput = "Windows IP Configuration\r\n\r\nEthernet adapter Local Area Connection:\r\n\r\n"

@@ -30,24 +30,50 @@ got = json.loads(out[out.index("=>") + 2:])["ansible_facts"]["ansible_local"]["q
 assert got == expected, "ansible_local.quarn differs from --json:\n%r\n%r" % (got, expected)
 PY
 
-# 2. The playbook over three hosts: one gathers, one is not XP, one fails
-#    before its fact is installed. Each row of the CSV says which.
+# 2. The fact prints valid JSON whatever numbers the program's output holds.
+cat >"$work/nan-program" <<'SH'
+#!/bin/sh
+echo '{"cpu": NaN, "clocked_speed": Infinity, "os_version": -Infinity, "memory_chips": [1e400], "status": 1.5}'
+SH
+chmod +x "$work/nan-program"
+QNI_PROGRAM=$work/nan-program "$shipped/quarn.fact" >"$work/nan.json"
+/usr/bin/python3 - "$work" <<'PY'
+import json, sys
+def refuse(name):
+    raise ValueError("not JSON: " + name)
+got = json.load(open(sys.argv[1] + "/nan.json"), parse_constant=refuse)
+assert got == {"cpu": None, "clocked_speed": None, "os_version": None, "memory_chips": [None], "status": 1.5}, got
+PY
+
+# 3. The playbook over five hosts: one gathers, one whose processor's name a
+#    spreadsheet would run as a formula, one is not XP, one whose settings
+#    hold a line break, one fails before its fact is installed. Each row of
+#    the CSV says which.
+/usr/bin/python3 - "$machines/xp-sp3.json" "$work/formula.json" <<'PY'
+import json, sys
+machine = json.load(open(sys.argv[1]))
+name = next(path for path in machine["registry"] if path.endswith("ProcessorNameString"))
+machine["registry"][name] = '=HYPERLINK("http://x","y")'
+json.dump(machine, open(sys.argv[2], "w"))
+PY
 cat >"$work/hosts" <<HOSTS
 xp ansible_connection=local quarn_fact_dir=$work/xp quarn_environment='{"QNI_PROGRAM": "$program", "QNI_MACHINE": "$machines/xp-sp3.json"}'
+formula ansible_connection=local quarn_fact_dir=$work/formula quarn_environment='{"QNI_PROGRAM": "$program", "QNI_MACHINE": "$work/formula.json"}'
 vista ansible_connection=local quarn_fact_dir=$work/vista quarn_environment='{"QNI_PROGRAM": "$program", "QNI_MACHINE": "$machines/vista.json"}'
+split ansible_connection=local quarn_fact_dir=$work/split quarn_environment='{"QNI_PROGRAM": "$program", "QNI_MACHINE": "$machines/vista.json\nQNI_MACHINE=$machines/xp-sp3.json"}'
 broken ansible_connection=local ansible_python_interpreter=$work/no-python
 HOSTS
 QNI_MACHINE=$machines/xp-sp3.json "$program" --json >"$work/xp.json"
 (cd "$work" && ansible-playbook -i hosts "$shipped/quarn-facts.yml" -e quarn_become=false) >"$work/playbook.log" 2>&1 ||
   true # the broken host fails the run; the table must still come
 /usr/bin/python3 - "$work" <<'PY'
-import csv, json, sys
+import csv, json, os, sys
 work = sys.argv[1]
 try:
     rows = {row["host"]: row for row in csv.DictReader(open(work + "/quarn-facts.csv", newline=""))}
 except FileNotFoundError:
     sys.exit("no table; the playbook said:\n" + open(work + "/playbook.log").read())
-assert sorted(rows) == ["broken", "vista", "xp"], rows
+assert sorted(rows) == ["broken", "formula", "split", "vista", "xp"], rows
 xp = json.load(open(work + "/xp.json"))
 for name, value in xp.items():
     want = "; ".join(value) if name == "memory_chips" else " ".join(value) if isinstance(value, list) else value
@@ -56,5 +82,9 @@ assert rows["xp"]["error"] == "", rows["xp"]
 assert rows["vista"]["operating_system"] == "Not XP!", rows["vista"]
 assert "not a version of Windows XP" in rows["vista"]["error"], rows["vista"]
 assert rows["broken"]["error"].startswith("no facts"), rows["broken"]
+assert rows["formula"]["cpu"] == "'=HYPERLINK(\"http://x\",\"y\")", rows["formula"]
+assert rows["split"]["error"].startswith("no facts"), rows["split"]
+assert not os.path.exists(work + "/split/quarn.conf"), open(work + "/split/quarn.conf").read()
+assert "no name or value may hold a line break" in open(work + "/playbook.log").read()
 PY
-echo "ansible fact and playbook: 2 passed, 0 failed"
+echo "ansible fact and playbook: 3 passed, 0 failed"

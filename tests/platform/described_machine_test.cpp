@@ -48,8 +48,13 @@ TEST(MachineDescription, AFaultyFileIsNamedWithItsFaultOnOneLine)
         {"{\"management\": {\"C\": [{\"P\": [1]}]}}", "\"C\"[0].\"P\": an array must hold only strings"},
         {"{\"management\": {\"C\": [{\"P\": {}}]}}", "expected a string, number, boolean, null or array"},
         {"{\"management\": {\"C\": [{\"P\": 1, \"p\": 2}]}}", "named twice"},
+        // Equal names anywhere, even where the last would do.
+        {"{\"registry\": {}, \"registry\": null}", ": \"registry\": given twice"},
+        {"{\"management\": {\"C\": [{}, {\"P\": [\"a\"], \"P\": 1}]}}", ": \"management\".\"C\"[1].\"P\": given twice"},
+        {"{\"commands\": {\"dir\": \"a\", \"dir\": \"a\"}}", ": \"commands\".\"dir\": given twice"},
         {"{\"commands\": null}", "\"commands\": must not be null"},
         {"{\"localAddress\": 10}", "\"localAddress\": expected a string"},
+        {"{\"localAddress\": \"\t\t\",,}", "line 1, column 23: "}, // in the file's bytes, raw tabs and all
         {QByteArray(65 << 20, ' ') + "{}", "larger than"},
     };
     QTemporaryDir dir;
@@ -84,6 +89,11 @@ TEST(MachineDescription, GivenMembersReplaceTheHostsServicesAndAbsentOnesStay)
     QtEventPump events;
     EXPECT_THROW(p.internet->openUrl(QStringLiteral("https://example.invalid/"), events), StepFailed);
     EXPECT_TRUE(p.sockets == host.sockets && p.shell == host.shell && p.processes == host.processes);
+    // A described registry or management service describes a Windows, whose
+    // own rule then holds; other members leave the host's system.
+    EXPECT_TRUE(host.hostIdentity && !p.hostIdentity);
+    for (const auto& [json, kept] : {std::pair{R"({"management": null})", false}, {R"({"localAddress": "1.2.3.4"})", true}})
+        EXPECT_EQ(bool(applyDescription(parseMachineDescription(json, QStringLiteral("m.json")), host).hostIdentity), kept) << json;
 }
 
 TEST(Wql, TheQuerySubset)

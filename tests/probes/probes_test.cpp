@@ -51,6 +51,31 @@ TEST(GetOSInfo, TheLineOrTheRefusal)
     EXPECT_EQ(b.txtOS.get() + b.txtVersion.get(), "Windows Xp Build kept");
 }
 
+TEST(GetOSInfo, ALinuxHostShowsItsOwnSystem)
+{
+    // The registry would refuse; the host's identity takes the Windows rule's place.
+    const struct {
+        HostIdentity identity;
+        const char* boxes;
+        QStringList failed;
+    } cases[] = {
+        {{"Debian GNU/Linux 12 (bookworm)", "4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1f", "6.1.0-18-amd64"},
+         "Debian GNU/Linux 12 (bookworm)|4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1f|6.1.0-18-amd64", {}},
+        {{"Not XP!", "", ""}, "Not XP!||", {"serial", "version"}},
+    };
+    for (const auto& c : cases) {
+        Platform p = machine({{regpath::kBuildLab, "6000.vista"}});
+        p.hostIdentity = c.identity;
+        PlainBoxes b;
+        QStringList failed;
+        GetOSInfo(b.boxes, p, [&](const TextSlot& box, const QString&) {
+            failed << (&box == &b.txtOSSerial ? "serial" : &box == &b.txtVersion ? "version" : "other");
+        });
+        EXPECT_EQ(b.txtOS.get() + '|' + b.txtOSSerial.get() + '|' + b.txtVersion.get(), c.boxes);
+        EXPECT_EQ(failed, c.failed);
+    }
+}
+
 TEST(GetMemoryInfo, OneLinePerChipWhoseCapacityReads)
 {
     const struct {

@@ -111,6 +111,8 @@ private:
 
 Platform applyDescription(const MachineDescription& d, Platform base)
 {
+    if (!d.registry.absent() || !d.management.absent())
+        base.hostIdentity.reset();
     if (!d.registry.absent())
         base.registry = std::make_shared<DescribedRegistry>(d.registry);
     if (!d.management.absent())

@@ -3,6 +3,9 @@
 
 #include "platform/host/files.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <cmath>
 
 namespace qni {
@@ -20,16 +23,31 @@ std::optional<QString> field(const Block& block, QLatin1String key)
     return std::nullopt;
 }
 
-// A field of the CPU's own block, else of a block that belongs to no CPU
-// (older ARM and SPARC kernels write shared fields once).
-std::optional<QString> field(const Block& own, const std::vector<const Block*>& shared, QLatin1String key)
+// The fields of the blocks that belong to no CPU (older ARM and SPARC kernels
+// write shared fields once), the first value of each name. Looked up once per
+// CPU, so they are gathered once: scanning the blocks for every CPU costs the
+// square of the file's size.
+using SharedFields = QHash<QString, QString>;
+
+SharedFields sharedFields(const std::vector<const Block*>& blocks)
+{
+    SharedFields fields;
+    for (const Block* b : blocks) {
+        for (const auto& [k, v] : *b) {
+            if (!fields.contains(k))
+                fields.insert(k, v);
+        }
+    }
+    return fields;
+}
+
+// A field of the CPU's own block, else a shared one.
+std::optional<QString> field(const Block& own, const SharedFields& shared, QLatin1String key)
 {
     if (auto v = field(own, key))
         return v;
-    for (const Block* b : shared) {
-        if (auto v = field(*b, key))
-            return v;
-    }
+    if (const auto it = shared.constFind(key); it != shared.constEnd())
+        return *it;
     return std::nullopt;
 }
 
@@ -59,7 +77,7 @@ std::optional<double> leadingMhz(const QString& text)
     return mhz;
 }
 
-std::optional<double> blockMhz(const Block& own, const std::vector<const Block*>& shared)
+std::optional<double> blockMhz(const Block& own, const SharedFields& shared)
 {
     for (const char* key : {"cpu MHz", "CPU MHz", "cpu MHz dynamic", "clock"}) {
         if (const auto v = field(own, shared, QLatin1String(key))) {
@@ -106,7 +124,7 @@ struct ArmName {
 };
 
 // ARM kernels name no processor, only its implementer and part numbers.
-ArmName armName(const Block& own, const std::vector<const Block*>& shared)
+ArmName armName(const Block& own, const SharedFields& shared)
 {
     const auto implementerText = field(own, shared, QLatin1String("CPU implementer"));
     const auto partText = field(own, shared, QLatin1String("CPU part"));
@@ -132,7 +150,7 @@ ArmName armName(const Block& own, const std::vector<const Block*>& shared)
 
 // The fields that name the processor itself, by layout: x86 and newer ARM,
 // LoongArch, MIPS and Alpha, POWER and SPARC, RISC-V.
-std::optional<QString> processorName(const Block& own, const std::vector<const Block*>& shared)
+std::optional<QString> processorName(const Block& own, const SharedFields& shared)
 {
     for (const char* key : {"model name", "Model Name", "cpu model", "cpu", "uarch"}) {
         if (auto v = field(own, shared, QLatin1String(key)))
@@ -143,7 +161,7 @@ std::optional<QString> processorName(const Block& own, const std::vector<const B
     return field(own, shared, QLatin1String("Processor")); // 32-bit ARM before 3.8
 }
 
-std::optional<QString> fallbackName(const Block& own, const std::vector<const Block*>& shared)
+std::optional<QString> fallbackName(const Block& own, const SharedFields& shared)
 {
     if (auto v = field(own, shared, QLatin1String("Hardware")))
         return v;
@@ -200,13 +218,14 @@ CpuInfo parseCpuInfo(QByteArrayView text)
         const Block* block;
     };
     std::vector<Cpu> cpus;
-    std::vector<const Block*> shared;
+    std::vector<const Block*> sharedBlocks;
     for (const Block& b : blocks) {
         if (const auto n = cpuNumber(b))
             cpus.push_back({*n, &b});
         else
-            shared.push_back(&b);
+            sharedBlocks.push_back(&b);
     }
+    const SharedFields shared = sharedFields(sharedBlocks);
 
     CpuInfo info;
     const Block none;
@@ -226,12 +245,12 @@ CpuInfo parseCpuInfo(QByteArrayView text)
         info.packages.push_back({0, info.name, blockMhz(none, shared)});
         return info;
     }
-    QStringList packageIds;
+    QSet<QString> packageIds;
     for (const Cpu& c : cpus) {
         const QString id = field(*c.block, QLatin1String("physical id")).value_or(QString()).trimmed();
         if (packageIds.contains(id))
             continue;
-        packageIds.append(id);
+        packageIds.insert(id);
         info.packages.push_back({c.number, processorName(*c.block, shared), blockMhz(*c.block, shared)});
     }
     return info;

@@ -14,17 +14,13 @@ namespace qni {
 // (tests point it at recorded samples).
 Platform hostPlatform(const QString& root = QStringLiteral("/"));
 
-// Windows XP SP3 with a serial number derived from root's machine id (D-Bus's
-// copy, else the host name, when there is none).
-Identity hostIdentity(const QString& root = QStringLiteral("/"));
-
 // Where a bundled program (the command interpreter, ipconfig) lives: beside
 // the executable, else in the installed libexec folder.
 QString bundledProgram(const QString& name);
 
 // Factories of the host services, one per service file.
-std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const Identity& identity);
-std::shared_ptr<const RegistryProvider> makeHostRegistry(const QString& root, const Identity& identity);
+std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const HostIdentity& identity);
+std::shared_ptr<const RegistryProvider> makeHostRegistry(const QString& root);
 std::shared_ptr<ProcessService> makeHostProcessService();
 std::shared_ptr<WindowService> makeHostWindowService();
 std::shared_ptr<Sockets> makeHostSockets(const QString& root);

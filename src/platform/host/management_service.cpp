@@ -24,7 +24,7 @@ QString macText(const QByteArray& mac)
 // machine as it is at that moment.
 class HostManagementService final : public ManagementService {
 public:
-    HostManagementService(QString root, Identity identity, AdapterSource adapters)
+    HostManagementService(QString root, HostIdentity identity, AdapterSource adapters)
         : root_(std::move(root)), identity_(std::move(identity)), adapters_(std::move(adapters))
     {
     }
@@ -45,12 +45,12 @@ public:
 private:
     ManagementCollection operatingSystem() const
     {
+        auto textOrNull = [](const QString& s) { return s.isEmpty() ? Variant::null() : Variant::text(s); };
         ManagementObject os;
         os.properties = {
-            {QStringLiteral("BuildNumber"), Variant::text(identity_.currentBuildNumber)},
-            {QStringLiteral("CSDVersion"), Variant::text(identity_.csdVersion)},
-            {QStringLiteral("SerialNumber"), Variant::text(identity_.serialNumber)},
-            {QStringLiteral("Version"), Variant::text(identity_.version)},
+            {QStringLiteral("Caption"), Variant::text(identity_.name)},
+            {QStringLiteral("SerialNumber"), textOrNull(identity_.installationId)},
+            {QStringLiteral("Version"), textOrNull(identity_.kernelRelease)},
         };
         return {os};
     }
@@ -118,13 +118,13 @@ private:
     }
 
     QString root_;
-    Identity identity_;
+    HostIdentity identity_;
     AdapterSource adapters_;
 };
 
 class HostManagement final : public ManagementProvider {
 public:
-    HostManagement(QString root, Identity identity, AdapterSource adapters)
+    HostManagement(QString root, HostIdentity identity, AdapterSource adapters)
         : root_(std::move(root)), identity_(std::move(identity)), adapters_(std::move(adapters))
     {
     }
@@ -136,19 +136,19 @@ public:
 
 private:
     QString root_;
-    Identity identity_;
+    HostIdentity identity_;
     AdapterSource adapters_;
 };
 
 } // namespace
 
-std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const Identity& identity,
+std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const HostIdentity& identity,
                                                              AdapterSource adapters)
 {
     return std::make_shared<HostManagement>(root, identity, std::move(adapters));
 }
 
-std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const Identity& identity)
+std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const HostIdentity& identity)
 {
     return makeHostManagement(root, identity, [root] { return readHostAdapters(root); });
 }

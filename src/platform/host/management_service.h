@@ -17,7 +17,7 @@ using AdapterSource = std::function<std::vector<Adapter>()>;
 
 // The host's management service with the adapters taken from a given source
 // (tests give fixed ones; makeHostManagement gives readHostAdapters).
-std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const Identity& identity,
+std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const HostIdentity& identity,
                                                              AdapterSource adapters);
 
 } // namespace qni

@@ -8,22 +8,15 @@ namespace qni {
 
 namespace {
 
-// The Windows version values come from the presented identity; the processor
-// name is the kernel's, read at each call.
+// Only the processor's name, read at each call: the Windows version values
+// belong to a Windows, and the host shows its own system instead.
 class HostRegistryShell final : public RegistryShell {
 public:
-    HostRegistryShell(QString root, Identity identity) : root_(std::move(root)), identity_(std::move(identity)) {}
+    explicit HostRegistryShell(QString root) : root_(std::move(root)) {}
 
     Variant regRead(const QString& path) const override
     {
-        auto is = [&](const QString& known) { return path.compare(known, Qt::CaseInsensitive) == 0; };
-        if (is(regpath::kBuildLab))
-            return Variant::text(identity_.buildLab);
-        if (is(regpath::kCsdVersion))
-            return Variant::text(identity_.csdVersion);
-        if (is(regpath::kCurrentBuildNumber))
-            return Variant::text(identity_.currentBuildNumber);
-        if (is(regpath::kProcessorNameString)) {
+        if (path.compare(regpath::kProcessorNameString, Qt::CaseInsensitive) == 0) {
             if (auto name = readProcessorName(root_))
                 return Variant::text(*name);
         }
@@ -32,28 +25,23 @@ public:
 
 private:
     QString root_;
-    Identity identity_;
 };
 
 class HostRegistry final : public RegistryProvider {
 public:
-    HostRegistry(QString root, Identity identity) : root_(std::move(root)), identity_(std::move(identity)) {}
+    explicit HostRegistry(QString root) : root_(std::move(root)) {}
 
-    std::unique_ptr<RegistryShell> create() const override
-    {
-        return std::make_unique<HostRegistryShell>(root_, identity_);
-    }
+    std::unique_ptr<RegistryShell> create() const override { return std::make_unique<HostRegistryShell>(root_); }
 
 private:
     QString root_;
-    Identity identity_;
 };
 
 } // namespace
 
-std::shared_ptr<const RegistryProvider> makeHostRegistry(const QString& root, const Identity& identity)
+std::shared_ptr<const RegistryProvider> makeHostRegistry(const QString& root)
 {
-    return std::make_shared<HostRegistry>(root, identity);
+    return std::make_shared<HostRegistry>(root);
 }
 
 } // namespace qni

@@ -3,6 +3,7 @@
 
 #include "host_samples.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 using namespace qni;
@@ -40,6 +41,24 @@ TEST(HostCpuInfo, TheKernelsLayouts)
     // Only the blank after the colon is the kernel's.
     EXPECT_EQ(parseCpuInfoBlocks("model name\t:   spaced  \ncpu MHz\t\t:\n\n\nprocessor : 1\n"),
               (std::vector<CpuInfoBlock>{CpuInfoBlock{{"model name", "  spaced  "}, {"cpu MHz", ""}}, CpuInfoBlock{{"processor", "1"}}}));
+}
+
+TEST(HostCpuInfo, ManyBlocksInLinearTime)
+{
+    // Every CPU its own package and nameless, so each looks through the
+    // blocks that belong to no CPU; the first of those that names it wins.
+    QByteArray text;
+    for (int i = 0; i < 10000; ++i) {
+        text += "processor\t: " + QByteArray::number(i) + "\nphysical id\t: " + QByteArray::number(i) + "\n\n";
+        text += "Hardware\t: board " + QByteArray::number(i) + "\nmodel name\t: shared " + QByteArray::number(i) + "\n\n";
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const CpuInfo info = parseCpuInfo(text);
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(info.packages.size(), 10000u);
+    EXPECT_EQ(info.packages.back().name, "shared 0");
+    EXPECT_EQ(info.fallbackName, "board 0");
 }
 
 TEST(HostProcessors, OnePerPackageClockedByCpufreqElseCpuinfoRounded)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "platform/host/host_identity.h"
 #include "platform/host/host_platform.h"
 #include "platform/host/management_service.h"
 #include "platform/platform.h"
@@ -6,14 +7,13 @@
 
 #include "host_samples.h"
 
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace qni;
 
 namespace {
 
-const Identity kIdentity = Identity::windowsXp("4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1f");
+const HostIdentity kIdentity{"Debian GNU/Linux 12 (bookworm)", "4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1f", "6.1.0-18-amd64"};
 
 std::vector<Adapter> fixedAdapters()
 {
@@ -42,7 +42,7 @@ QList<Variant> column(const ManagementCollection& objects, const char* property)
 TEST(HostManagement, TheFourClassesReadWhenAsked)
 {
     const auto service = makeHostManagement(hostSample(QStringLiteral("x86-server")), kIdentity, fixedAdapters)->bind();
-    EXPECT_EQ(column(service->instancesOf("Win32_OperatingSystem"), "serialnumber"), QList{Variant::text(kIdentity.serialNumber)});
+    EXPECT_EQ(column(service->instancesOf("Win32_OperatingSystem"), "serialnumber"), QList{Variant::text(kIdentity.installationId)});
     // 64-bit capacities as decimal text; a slot of unknown size is there, null.
     EXPECT_EQ(column(service->instancesOf("win32_physicalmemory"), "Capacity"),
               QList({Variant::text("1073741824"), Variant::text("536870912"), Variant::null(), Variant::text("2147483648")}));
@@ -61,19 +61,57 @@ TEST(HostManagement, TheFourClassesReadWhenAsked)
     EXPECT_EQ(column(later->instancesOf("Win32_Processor"), "CurrentClockSpeed"), QList{Variant::number(1000)});
 }
 
-TEST(HostRegistry, ThePresentedVersionAndTheProcessorName)
+TEST(HostRegistry, OnlyTheProcessorName)
 {
-    const auto shell = makeHostRegistry(hostSample(QStringLiteral("x86-server")), kIdentity)->create();
-    for (const auto& [path, text] : {std::pair{regpath::kBuildLab, "2600.xpsp.080413-2111"}, {regpath::kCsdVersion, "Service Pack 3"},
-                                     {regpath::kCurrentBuildNumber.toUpper(), "2600"},
-                                     {regpath::kProcessorNameString.toLower(), "      Intel(R) Xeon(TM) CPU 3.00GHz"}})
-        EXPECT_EQ(shell->regRead(path), Variant::text(text)) << path.toStdString();
-    for (const QString& path : {regpath::kBuildLab + "\\", QStringLiteral("BuildLab")})
+    const auto shell = makeHostRegistry(hostSample(QStringLiteral("x86-server")))->create();
+    EXPECT_EQ(shell->regRead(regpath::kProcessorNameString.toLower()), Variant::text("      Intel(R) Xeon(TM) CPU 3.00GHz"));
+    // The Windows version is no host's: the host shows its own system.
+    for (const QString& path : {regpath::kBuildLab, regpath::kCsdVersion, regpath::kProcessorNameString + "\\"})
         EXPECT_THROW(shell->regRead(path), StepFailed) << path.toStdString();
     QTemporaryDir empty;
-    EXPECT_THROW(makeHostRegistry(empty.path(), kIdentity)->create()->regRead(regpath::kProcessorNameString), StepFailed);
-    EXPECT_TRUE(QRegularExpression("^76487-OEM-\\d{7}-\\d{5}$").match(kIdentity.serialNumber).hasMatch());
-    EXPECT_NE(Identity::windowsXp("another machine").serialNumber, kIdentity.serialNumber);
+    EXPECT_THROW(makeHostRegistry(empty.path())->create()->regRead(regpath::kProcessorNameString), StepFailed);
+}
+
+TEST(HostIdentity, OsReleaseMachineIdAndKernelEachWithTheirFallbacks)
+{
+    QTemporaryDir empty;
+    const struct {
+        QString root;
+        HostIdentity identity;
+    } cases[] = {
+        {hostSample(QStringLiteral("x86-server")), kIdentity},
+        // /usr/lib's copy; an empty pretty name; an id systemd has not yet set.
+        {hostSample(QStringLiteral("minimal-system")), {"Quarn \"Test\" 1.0 (first)", "", ""}},
+        {empty.path(), {"Linux", "", ""}},
+    };
+    for (const auto& c : cases) {
+        const HostIdentity got = readHostIdentity(c.root);
+        EXPECT_EQ(QStringList({got.name, got.installationId, got.kernelRelease}),
+                  QStringList({c.identity.name, c.identity.installationId, c.identity.kernelRelease})) << c.root.toStdString();
+    }
+    for (const char* id : {"4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1", "4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1f0", "4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1g"}) {
+        writeFile(empty.path(), "etc/machine-id", id);
+        EXPECT_EQ(readHostIdentity(empty.path()).installationId, QString()) << id;
+    }
+}
+
+TEST(OsRelease, ShellQuoting)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"X=plain", "plain"},
+        {"X=\"two words\"", "two words"},
+        {"X='it''s'", "its"},
+        {"X='a \\ \"b\"'", "a \\ \"b\""},
+        {"X=\"\\$HOME \\`x\\` \\\" \\\\ \\n\"", "$HOME `x` \" \\ \\n"},
+        {"X=a\\ b\\'c", "a b'c"},
+        {"  X=\"padded\"  ", "padded"},
+        {"X=first\nX=last", "last"},
+        {"X=word rest", "word"},
+        {"X=\"open\nX=kept", "kept"},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(parseOsRelease(text).value("X"), value) << text;
+    EXPECT_EQ(parseOsRelease("# X=comment\n1X=a\nX-Y=b\n=c\nno assignment\n").size(), 0);
 }
 
 } // namespace
