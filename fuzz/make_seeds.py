@@ -78,11 +78,14 @@ def chunks():
     texts = {
         "crlf": "Windows IP Configuration\r\n\r\nEthernet adapter:\r\n",
         "lone-lf-and-cr": "a\nb\rc\r\r\nd\n\r",
-        "split-pair": "end of chunk\r",
+        "split-pair": "end of chunk\r\nnext",
+        "old-mac": "Physical Address. . . : 00-0C-29-4F-1A-2B\r        Dhcp\r",
         "non-latin": "Näherung \u00e9t\u00e9 \u4e2d\u6587\n\ud83d\ude00\n",
     }
-    out = {name: text.encode("utf-16-le", "surrogatepass") for name, text in texts.items()}
-    out["lone-surrogate"] = b"\x3d\xd8\x0a\x00\x0d\x00"  # U+D83D alone, LF, CR
+    # The first byte says where the text is cut into two chunks (0..255 of its length).
+    out = {name: b"\x80" + text.encode("utf-16-le", "surrogatepass") for name, text in texts.items()}
+    out["split-pair"] = b"\xb9" + texts["split-pair"].encode("utf-16-le")  # between CR and LF
+    out["lone-surrogate"] = b"\x00\x3d\xd8\x0a\x00\x0d\x00"  # U+D83D alone, LF, CR
     return out
 
 

@@ -1,26 +1,35 @@
 // SPDX-License-Identifier: MIT
-// The output box's line-break normaliser, on raw UTF-16 chunks.
+// The output box's line-end normaliser, on raw UTF-16 chunks. Input: one
+// byte that says where the text is split into two chunks, then the text.
 
 #include "fuzz_support.h"
 
 #include "app/output_collection.h"
 
+#include <QRegularExpression>
+
 using namespace qni;
 
 namespace {
 
-QString withoutCr(QString s) { return s.remove(QLatin1Char('\r')); }
+// The text with each line end (CR LF, lone CR, lone LF) as one LF.
+QString lineEndsAsLf(QString s)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r"));
+    return s.replace(lineEnd, QStringLiteral("\n"));
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString chunk = fuzz::utf16(fuzz::bytes(data, size));
-    const QString out = normaliseChunk(chunk);
+    if (size < 1)
+        return 0;
+    const QString text = fuzz::utf16(fuzz::bytes(data + 1, size - 1));
+    bool afterCr = false;
+    const QString out = normaliseChunk(text, afterCr);
+    QNI_FUZZ_CHECK(afterCr == text.endsWith(QLatin1Char('\r')));
 
-    const qsizetype crs = chunk.count(QLatin1Char('\r'));
-    const qsizetype lfs = chunk.count(QLatin1Char('\n'));
-    QNI_FUZZ_CHECK(out.size() == chunk.size() - crs + lfs);
     // Every CR is the first half of a CR LF and every LF the second half.
     for (qsizetype i = 0; i < out.size(); ++i) {
         if (out[i] == QLatin1Char('\r'))
@@ -28,8 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (out[i] == QLatin1Char('\n'))
             QNI_FUZZ_CHECK(i > 0 && out[i - 1] == QLatin1Char('\r'));
     }
-    // Nothing but line breaks changes, and normalised text stays as it is.
-    QNI_FUZZ_CHECK(withoutCr(out) == withoutCr(chunk));
-    QNI_FUZZ_CHECK(normaliseChunk(out) == out);
+    // Nothing but line ends changes, and normalised text stays as it is.
+    QNI_FUZZ_CHECK(lineEndsAsLf(out) == lineEndsAsLf(text));
+    bool again = false;
+    QNI_FUZZ_CHECK(normaliseChunk(out, again) == out);
+    // Wherever the output is cut into chunks, the box ends up the same.
+    const qsizetype at = text.size() * data[0] / 255;
+    bool split = false;
+    const QString first = normaliseChunk(text.first(at), split);
+    QNI_FUZZ_CHECK(first + normaliseChunk(text.sliced(at), split) == out);
     return 0;
 }

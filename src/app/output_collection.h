@@ -8,10 +8,11 @@ namespace qni {
 class ReadOutput;
 class TextSlot;
 
-// A chunk of command output as the output box stores it: every CR dropped,
-// then every LF written as CR LF. Dropping CR first makes CR LF, a lone LF and
-// a CR LF pair split across two chunks all come out as one CR LF.
-QString normaliseChunk(const QString& sChunk);
+// A chunk of command output as the output box stores it: each line end (CR
+// LF, a lone LF, or a lone CR as old Mac programs write) becomes one CR LF.
+// afterCr says whether the chunk before ended in CR, so that a CR LF split
+// between two chunks stays one line end; it is left set for the next chunk.
+QString normaliseChunk(const QString& sChunk, bool& afterCr);
 
 // Collects what the runner prints into txtOutput: Starting empties the box,
 // each GotChunk appends the chunk normalised. The connections are direct, so

@@ -35,17 +35,20 @@ TEST(ExtractBetween, Cuts)
         EXPECT_EQ(ExtractBetween(c.text, c.start, c.end), c.cut) << c.text.left(20).toStdString();
 }
 
-TEST(OutputView, ChunksAsTheBoxStoresThem)
+TEST(OutputView, EachLineEndStoredAsOneCrLf)
 {
     const std::pair<QStringList, QString> cases[] = {
-        {{"a\r\nb\r\n"}, "a\r\nb\r\n"}, {{"a\nb"}, "a\r\nb"}, {{"a\rb"}, "ab"}, {{"\r\r\n\n"}, "\r\n\r\n"},
+        {{"a\r\nb\r\n"}, "a\r\nb\r\n"}, {{"a\nb\n"}, "a\r\nb\r\n"}, {{"a\rb\r"}, "a\r\nb\r\n"},
+        {{"\r\r\n\n\n\r"}, QString("\r\n").repeated(5)},
         {{"x", "a\r", "\nc"}, "xa\r\nc"}, // CR LF split between two chunks
+        {{"a\r", "", "\n"}, "a\r\n"},  {{"a\r", "b", "\n"}, "a\r\nb\r\n"}, {{"a\r", "\r", "\n"}, "a\r\n\r\n"},
     };
     for (const auto& [chunks, stored] : cases) {
         QString box;
+        bool afterCr = false;
         for (const QString& chunk : chunks)
-            box += normaliseChunk(chunk);
-        EXPECT_EQ(box, stored);
+            box += normaliseChunk(chunk, afterCr);
+        EXPECT_EQ(box, stored) << chunks.join('|').toStdString();
     }
 }
 
