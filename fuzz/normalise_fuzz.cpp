@@ -6,17 +6,21 @@
 
 #include "app/output_collection.h"
 
-#include <QRegularExpression>
-
 using namespace qni;
 
 namespace {
 
-// The text with each line end (CR LF, lone CR, lone LF) as one LF.
-QString lineEndsAsLf(QString s)
+// The text with each line end (CR LF, lone CR, lone LF) as one LF. By hand:
+// a regular expression refuses text with a lone surrogate.
+QString lineEndsAsLf(const QString& s)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r"));
-    return s.replace(lineEnd, QStringLiteral("\n"));
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('\r') && i + 1 < s.size() && s[i + 1] == QLatin1Char('\n'))
+            continue;
+        out += s[i] == QLatin1Char('\r') ? QLatin1Char('\n') : s[i];
+    }
+    return out;
 }
 
 } // namespace
