@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/one_line.h"
+#include "base/qt_text.h"
 #include "base/result_boxes.h"
 
 #include <QList>
@@ -69,14 +71,16 @@ struct GatherOutcome {
         return std::any_of(failures.begin(), failures.end(), [fact](const FactFailure& f) { return f.fact == fact; });
     }
 
-    // The first reason given for a fact stands.
+    // The first reason given for a fact stands. A reason quotes what failed
+    // (a server's words, a page), so it is kept to one line in reading order:
+    // the tool tip lists one failure per line.
     void fail(Fact fact, const QString& reason)
     {
         if (failed(fact))
             return;
         const auto after = std::find_if(failures.begin(), failures.end(),
                                         [fact](const FactFailure& f) { return f.fact > fact; });
-        failures.insert(after, FactFailure{fact, reason});
+        failures.insert(after, FactFailure{fact, fromU16(onOneLine(u16(reason)))});
     }
 };
 

@@ -52,12 +52,14 @@ GatherOutcome runGather(GatherHost& host)
         if (host.networkSection)
             host.networkSection(failed);
     }, [&](const std::exception& e) {
+        // The section stopped part-way: what it had filled holds its fact.
         for (Fact fact : {Fact::NetworkAddress, Fact::InternetAddress, Fact::SubnetMask, Fact::MacAddress})
-            failed(factInfo(fact).box(b), because(QStringLiteral("the network facts could not be gathered"), e));
+            if (factInfo(fact).box(b).get().isEmpty())
+                failed(factInfo(fact).box(b), because(QStringLiteral("the network facts could not be gathered"), e));
     });
 
-    // A box that a later step filled after all holds its fact.
-    outcome.failures.removeIf([&](const FactFailure& f) { return !factInfo(f.fact).box(b).get().isEmpty(); });
+    // A failure counts even where its box got text: the probes report only
+    // what a later step did not make good.
     resume([&] { b.lblStatus.set(outcome.failures.isEmpty() ? kGathered : kGatheredWithErrors); });
     return outcome;
 }

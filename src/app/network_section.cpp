@@ -4,6 +4,9 @@
 #include "app/extract_between.h"
 #include "app/network_constants.h"
 #include "base/failure_report.h"
+#include "base/ip_address.h"
+#include "base/one_line.h"
+#include "base/qt_text.h"
 #include "base/resume.h"
 #include "base/result_boxes.h"
 #include "base/step_failed.h"
@@ -58,8 +61,16 @@ void runNetworkSection(NetworkHost& host)
         b.txtOutput.set(ExtractBetween(b.txtOutput.get(), kPhysicalAddressMark, kDhcpMark));
     });
     resume([&] { sourceLength = toInt16(b.txtOutput.get().size()); });
-    // The cut ends with the CR LF of the address line.
+    // The cut ends with the CR LF of the address line. One that does not, or
+    // that spans lines, is a layout this cut does not know: reported rather
+    // than guessed at.
+    bool unexpectedLayout = false;
     resume([&] {
+        const QString cut = b.txtOutput.get();
+        if (!cut.isEmpty() && (!cut.endsWith(QLatin1String("\r\n")) || cut.chopped(2).contains(QLatin1Char('\n')))) {
+            unexpectedLayout = true;
+            return;
+        }
         const Int16 count = sub16(sourceLength, 2);
         if (count < 0)
             throw StepFailed("Invalid procedure call or argument");
@@ -71,6 +82,8 @@ void runNetworkSection(NetworkHost& host)
     // nothing to show rather than a failure.
     if (!runFailure.isEmpty())
         report(b.txtMac, because(b.lblIPConfig.get() + QStringLiteral(" could not be run"), runFailure));
+    else if (unexpectedLayout)
+        report(b.txtMac, b.lblIPConfig.get() + QStringLiteral(" shows the physical address in an unexpected layout"));
     else if (listsAdapter && b.txtMac.get().isEmpty())
         report(b.txtMac, b.lblIPConfig.get() + QStringLiteral(" shows no physical address for ") +
                              kAdapterMark);
@@ -92,12 +105,19 @@ void runNetworkSection(NetworkHost& host)
                 return;
             }
         }
+        // Each adapter overwrites the box and the last one's masks stay: only
+        // the last one failing leaves the box without them.
+        QString lastFailure;
         for (const ManagementObject& adapter : adapters) {
-            // Each adapter overwrites the box: the last one's masks stay.
+            lastFailure.clear();
             Resume inner;
             inner([&] { b.txtMask.set(adapter.property(QStringLiteral("IPSubnet")).join(QStringLiteral(" "))); },
-                  report.on(b.txtMask, QStringLiteral("an adapter's masks could not be read")));
+                  [&](const std::exception& e) {
+                      lastFailure = because(QStringLiteral("the last adapter's masks could not be read"), e);
+                  });
         }
+        if (!lastFailure.isEmpty())
+            report(b.txtMask, lastFailure);
     }, report.on(b.txtMask, QStringLiteral("the network adapters could not be listed")));
 
     // A page that cannot be had leaves no text behind: an earlier run's
@@ -113,13 +133,26 @@ void runNetworkSection(NetworkHost& host)
         fetched = true;
     }, report.on(b.txtINTIP, QStringLiteral("the page could not be fetched")));
     resume([&] { host.pause(1); });
+    // A page that is not one address (a portal's login page, a proxy's error
+    // page) must not pass for one; the cut of a "displaycopy" page is kept as
+    // it is, less what could break its line or reorder it.
+    QString noAddress = QStringLiteral("the page holds no address");
     resume([&] {
-        if (b.txtIP.get().contains(QLatin1String("displaycopy")))
-            b.txtIP.set(ExtractBetween(b.txtIP.get(), QStringLiteral("('"), QStringLiteral("')")));
+        const QString page = b.txtIP.get();
+        if (page.contains(QLatin1String("displaycopy"))) {
+            b.txtIP.set(fromU16(onOneLine(u16(ExtractBetween(page, QStringLiteral("('"), QStringLiteral("')"))))));
+        } else if (fetched) {
+            const std::u16string_view text = trimmedAsciiSpace(u16(page));
+            const bool address = isIpAddress(text);
+            if (!address)
+                noAddress = because(noAddress, text.empty() ? QStringLiteral("it is empty")
+                                                            : QStringLiteral("its text is not one IPv4 or IPv6 address"));
+            b.txtIP.set(address ? fromU16(text) : QString());
+        }
     });
     resume([&] { b.txtINTIP.set(b.txtIP.get()); });
     if (fetched && b.txtINTIP.get().isEmpty())
-        report(b.txtINTIP, QStringLiteral("the page holds no address"));
+        report(b.txtINTIP, noAddress);
 }
 
 } // namespace qni

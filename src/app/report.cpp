@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/report.h"
 
+#include "base/one_line.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -32,31 +34,27 @@ QString printable(const QString& line)
 {
     QString out = withPairedSurrogates(line);
     std::replace_if(
-        out.begin(), out.end(), [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t'; },
+        out.begin(), out.end(),
+        [](QChar c) { return (c.category() == QChar::Other_Control && c != u'\t') || breaksLineOrOrder(c.unicode()); },
         kReplacement);
     return out;
 }
 
-// Qt's writer escapes only what JSON demands (below U+0020); DEL and the C1
-// controls are escaped too, as a terminal may act on them. In UTF-8 a C1
-// control is C2 followed by 80..9F, and C2 is never a continuation byte.
+// Qt's writer escapes only what JSON demands (below U+0020). DEL and the C1
+// controls are escaped too, as a terminal may act on them, and so is what
+// breaks a line or reorders text, which could mislead whoever reads the
+// object. None of them can stand outside a string.
 QByteArray escapeRemainingControls(const QByteArray& json)
 {
-    QByteArray out;
-    out.reserve(json.size());
-    for (qsizetype i = 0; i < json.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(json[i]);
-        const auto next = i + 1 < json.size() ? static_cast<unsigned char>(json[i + 1]) : 0;
-        if (byte == 0x7F) {
-            out += "\\u007f";
-        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            out += "\\u00" + QByteArray::number(next, 16);
-            ++i;
-        } else {
-            out += char(byte);
-        }
+    QString out;
+    for (const QChar c : QString::fromUtf8(json)) {
+        const char16_t u = c.unicode();
+        if (u == 0x7F || (u >= 0x80 && u <= 0x9F) || breaksLineOrOrder(u))
+            out += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
     }
-    return out;
+    return out.toUtf8();
 }
 
 // One value as JSON text, through Qt's writer (which only writes whole
@@ -83,9 +81,12 @@ ReportFacts reportFacts(ResultBoxes& boxes, const GatherOutcome& outcome)
     for (size_t i = 0; i < kFacts.size(); ++i) {
         facts.texts[i] = kFacts[i].box(boxes).get();
         const Fact fact = kFacts[i].fact;
-        if (std::any_of(outcome.failures.begin(), outcome.failures.end(),
-                        [fact](const FactFailure& f) { return f.fact == fact; }))
+        const auto failure = std::find_if(outcome.failures.begin(), outcome.failures.end(),
+                                          [fact](const FactFailure& f) { return f.fact == fact; });
+        if (failure != outcome.failures.end()) {
             facts.unavailable << fact;
+            facts.reasons[i] = failure->reason;
+        }
     }
     facts.status = boxes.lblStatus.get();
     return facts;
@@ -106,7 +107,9 @@ QByteArray textReport(const ReportFacts& facts)
     for (size_t i = 0; i < kFacts.size(); ++i) {
         const QString caption = QLatin1String(kFacts[i].caption);
         const QString indent(caption.size() + 1, u' ');
-        QStringList lines = boxLines(facts.texts[i]);
+        // Only the memory box holds several lines; a line end anywhere else
+        // could forge a "Label: value" line.
+        QStringList lines = kFacts[i].fact == Fact::MemoryChips ? boxLines(facts.texts[i]) : QStringList{facts.texts[i]};
         if (lines.isEmpty())
             lines << QString();
         for (qsizetype j = 0; j < lines.size(); ++j)
@@ -129,11 +132,17 @@ QByteArray jsonReport(const ReportFacts& facts)
     }
     member("status", withPairedSurrogates(facts.status));
     QStringList unavailable;
-    for (const FactInfo& info : kFacts) {
-        if (facts.unavailable.contains(info.fact))
-            unavailable << QString::fromLatin1(info.jsonName);
+    QByteArray reasons;
+    for (size_t i = 0; i < kFacts.size(); ++i) {
+        if (!facts.unavailable.contains(kFacts[i].fact))
+            continue;
+        const QString name = QString::fromLatin1(kFacts[i].jsonName);
+        unavailable << name;
+        reasons += (reasons.isEmpty() ? "" : ",") + jsonText(name) + ':' + jsonText(withPairedSurrogates(facts.reasons[i]));
     }
     member("unavailable", jsonStrings(unavailable));
+    // Written by hand: a QJsonObject would sort the members out of window order.
+    out += "  " + jsonText(QStringLiteral("reasons")) + ": {" + reasons + "},\n";
     out.chop(2); // the last member's comma
     out += "\n}\n";
     return out;

@@ -13,11 +13,12 @@
 namespace qni {
 
 // What a report prints: the ten boxes' texts after a run, in window order,
-// the status line's final text, and the facts whose step failed.
+// the status line's final text, and the facts whose step failed, and why.
 struct ReportFacts {
     std::array<QString, kFacts.size()> texts;
     QString status;
     QList<Fact> unavailable; // window order, no repeats
+    std::array<QString, kFacts.size()> reasons; // as the status line's tip gives them, for the unavailable facts
 };
 
 // Reads the boxes the window was left with, so that a report can never
@@ -28,15 +29,17 @@ ReportFacts reportFacts(ResultBoxes& boxes, const GatherOutcome& outcome);
 // line end after the last line does not start another one.
 QStringList boxLines(const QString& text);
 
-// One "Caption: value" line per fact; the further lines of a box sit under
-// the first. Control characters other than tab show as U+FFFD so that box
-// texts cannot drive the terminal. UTF-8, LF line ends.
+// One "Caption: value" line per fact; the memory box's further lines sit
+// under the first. Control characters other than tab, and any other line
+// break or bidirectional control, show as U+FFFD so that box texts can
+// neither drive the terminal nor forge or reorder lines. UTF-8, LF line ends.
 QByteArray textReport(const ReportFacts& facts);
 
-// One JSON object, members in window order, then "status" and
-// "unavailable". Every control character is escaped and unpaired
-// surrogates become U+FFFD, so the output is valid UTF-8 JSON whatever the
-// boxes hold.
+// One JSON object, members in window order, then "status", "unavailable"
+// and "reasons" (name: reason, for each unavailable member). Every control
+// character, line separator and bidirectional control is escaped and
+// unpaired surrogates become U+FFFD, so the output is valid UTF-8 JSON that
+// reads as it is whatever the boxes hold.
 QByteArray jsonReport(const ReportFacts& facts);
 
 } // namespace qni

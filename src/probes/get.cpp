@@ -73,12 +73,23 @@ void GetOSInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& fa
         report(boxes.txtVersion, systemsFailure);
         report(boxes.txtOSSerial, systemsFailure);
     }
+    // Each instance overwrites the boxes and the last one's values stay: only
+    // the last one failing leaves a box without its value.
+    QString versionFailure, serialFailure;
     for (const ManagementObject& system : systems) {
+        versionFailure.clear();
+        serialFailure.clear();
         resume([&] { boxes.txtVersion.set(system.property(QStringLiteral("Version")).toText()); },
-               report.on(boxes.txtVersion, QStringLiteral("the version could not be read")));
+               [&](const std::exception& e) { versionFailure = because(QStringLiteral("the version could not be read"), e); });
         resume([&] { boxes.txtOSSerial.set(system.property(QStringLiteral("SerialNumber")).toText()); },
-               report.on(boxes.txtOSSerial, QStringLiteral("the serial number could not be read")));
+               [&](const std::exception& e) {
+                   serialFailure = because(QStringLiteral("the serial number could not be read"), e);
+               });
     }
+    if (!versionFailure.isEmpty())
+        report(boxes.txtVersion, versionFailure);
+    if (!serialFailure.isEmpty())
+        report(boxes.txtOSSerial, serialFailure);
     resume([&] {
         const QString csd = ReadRegValue(platform, regpath::kCsdVersion);
         if (!csd.isEmpty())
@@ -101,7 +112,10 @@ void GetMemoryInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed
         if (chips.isEmpty())
             report(boxes.txtMemory, QStringLiteral("the management service lists no memory module"));
     }, report.on(boxes.txtMemory, kNoAnswer));
-    for (const ManagementObject& chip : chips) {
+    QStringList unread; // 1-based module numbers
+    QString why;
+    for (qsizetype i = 0; i < chips.size(); ++i) {
+        const ManagementObject& chip = chips[i];
         // A chip whose capacity cannot be read or converted gets no line:
         // repeating an earlier chip's size would show a size it does not have.
         resume([&] {
@@ -111,8 +125,19 @@ void GetMemoryInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed
             const double megabytes = kilobytes / 1024;
             boxes.txtMemory.append(formatGeneral(megabytes) + QStringLiteral(" MB") + QStringLiteral(" Chip") +
                                    QStringLiteral("\r\n"));
-        }, report.on(boxes.txtMemory, QStringLiteral("a module's size could not be read")));
+        }, [&](const std::exception& e) {
+            unread << QString::number(i + 1);
+            if (why.isEmpty())
+                why = QString::fromUtf8(e.what());
+        });
     }
+    // The other modules' lines do not make up for a missing one.
+    if (unread.size() == 1)
+        report(boxes.txtMemory, because(QStringLiteral("the size of module ") + unread[0] +
+                                             QStringLiteral(" could not be read"), why));
+    else if (unread.size() > 1)
+        report(boxes.txtMemory, QStringLiteral("the sizes of modules ") + unread.join(QStringLiteral(", ")) +
+                                    QStringLiteral(" could not be read"));
 }
 
 void GetCPUInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& failed)
@@ -125,12 +150,17 @@ void GetCPUInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& f
         if (processors.isEmpty())
             report(boxes.txtCPUSpeed, QStringLiteral("the management service lists no processor"));
     }, report.on(boxes.txtCPUSpeed, kNoAnswer));
+    // The last processor's clock stays: only its failing leaves the box without it.
+    QString clockFailure;
     for (const ManagementObject& processor : processors) {
+        clockFailure.clear();
         resume([&] {
             boxes.txtCPUSpeed.set(processor.property(QStringLiteral("currentclockspeed")).joinedText() +
                                   QStringLiteral(" Mhz"));
-        }, report.on(boxes.txtCPUSpeed, QStringLiteral("the clock speed could not be read")));
+        }, [&](const std::exception& e) { clockFailure = because(QStringLiteral("the clock speed could not be read"), e); });
     }
+    if (!clockFailure.isEmpty())
+        report(boxes.txtCPUSpeed, clockFailure);
     resume([&] {
         boxes.txtCPU.set(ReadRegValue(platform, regpath::kProcessorNameString));
         if (boxes.txtCPU.get().isEmpty())

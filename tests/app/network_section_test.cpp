@@ -19,59 +19,122 @@ const QByteArray kXpOutput = "\r\nWindows IP Configuration\r\n\r\nEthernet adapt
                              "        Dhcp Enabled. . . . . . . . . . . : No\r\n"
                              "        IP Address. . . . . . . . . . . . : 192.168.1.10\r\n";
 
-// The window after its network section ran; a negative chunk: ipconfig cannot be started.
-std::unique_ptr<TestWindow> section(const QByteArray& output, int chunk = 256, const QJsonObject& machine = {},
-                                    const QString& earlierPage = {})
+// The window after its network section ran, and what the section reported;
+// a negative chunk: ipconfig cannot be started.
+struct Section {
+    std::unique_ptr<TestWindow> t;
+    GatherOutcome outcome;
+    QString reason(Fact fact) const
+    {
+        for (const FactFailure& f : outcome.failures)
+            if (f.fact == fact)
+                return f.reason;
+        return {};
+    }
+};
+Section section(const QByteArray& output, int chunk = 256, const QJsonObject& machine = {}, const QString& earlierPage = {})
 {
     Platform p = describedPlatform(machine);
     p.processes = std::make_shared<ScriptedProcesses>(output, chunk);
     auto t = std::make_unique<TestWindow>(p);
     t->boxes().txtOutput.set(QString::fromLatin1(kXpOutput)); // an earlier run's
     t->boxes().txtIP.set(earlierPage);
-    t->network();
-    return t;
+    const GatherOutcome outcome = t->network();
+    return {std::move(t), outcome};
 }
 
 TEST(NetworkSection, TheMacAddressCutFromTheOutput)
 {
     QByteArray hugeMac = kXpOutput;
     hugeMac.replace("00-0C-29-4F-1A-2B", QByteArray(40000, 'A')); // beyond the 16-bit range
-    const std::pair<QByteArray, const char*> cases[] = {
-        {kXpOutput, "00-0C-29-4F-1A-2B"},
-        {QByteArray(kXpOutput).replace("\r\n", "\n"), "00-0C-29-4F-1A-2B"},
-        {QByteArray(kXpOutput).replace("        Dhcp", "   Dhcp"), ""},
-        {hugeMac, ""},
-        {"", ""},
+    const QString noAddress = "ipconfig /all shows no physical address for Local Area Connection";
+    const QString layout = "ipconfig /all shows the physical address in an unexpected layout";
+    const struct {
+        QByteArray output;
+        const char* mac;
+        QString failure;
+    } cases[] = {
+        {kXpOutput, "00-0C-29-4F-1A-2B", {}},
+        {QByteArray(kXpOutput).replace("\r\n", "\n"), "00-0C-29-4F-1A-2B", {}},
+        // A lone CR is no line end in the box: old Mac line ends leave the
+        // address without its end of line, and nothing is guessed.
+        {QByteArray(kXpOutput).replace("\r\n", "\r"), "", layout},
+        {QByteArray(kXpOutput).replace("2B\r\n", "2B\r").replace("No\r\n", "No\n"), "", layout},
+        {QByteArray(kXpOutput).replace("2B\r\n", "2B"), "", layout}, // no line end: no guess at the last digits
+        {QByteArray(kXpOutput).replace("2B\r\n", "2B\r\n\r\n"), "", layout},
+        {QByteArray(kXpOutput).replace("        Dhcp", "   Dhcp"), "", noAddress},
+        {hugeMac, "", noAddress},
+        {"", "", {}},
     };
-    for (const auto& [output, mac] : cases)
-        for (const int chunk : {1, 7, 256})
-            EXPECT_EQ(section(output, chunk)->boxes().txtMac.get(), mac) << "in pieces of " << chunk;
-    // A command that cannot start leaves the earlier output to be cut.
-    EXPECT_EQ(section("", -1)->boxes().txtMac.get(), "00-0C-29-4F-1A-2B");
+    for (const auto& c : cases)
+        for (const int chunk : {1, 7, 256}) {
+            const Section s = section(c.output, chunk);
+            EXPECT_EQ(s.t->boxes().txtMac.get() + '|' + s.reason(Fact::MacAddress), c.mac + ('|' + c.failure))
+                << "in pieces of " << chunk;
+        }
+    // A command that cannot start leaves the earlier output to be cut, and
+    // the run failed all the same.
+    const Section failed = section("", -1);
+    EXPECT_EQ(failed.t->boxes().txtMac.get() + '|' + failed.reason(Fact::MacAddress),
+              "00-0C-29-4F-1A-2B|ipconfig /all could not be run (CreateProcess failed)");
 }
 
-TEST(NetworkSection, TheAddressesAndTheMasksOfTheLastEnabledAdapter)
+TEST(NetworkSection, TheAddressesAndTheMasksOfTheAdapterWithTheLocalAddressElseOfTheLastOne)
 {
-    const QJsonArray adapters = {
-        QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonArray{"255.0.0.0"}}},
-        QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonArray{"255.255.255.0", "255.255.0.0"}}},
-        QJsonObject{{"IPEnabled", true}, {"IPSubnet", QJsonValue::Null}}, // cannot be joined: the box keeps the above
-        QJsonObject{{"IPEnabled", false}, {"IPSubnet", QJsonArray{"255.255.255.252"}}},
+    const auto adapter = [](const QJsonValue& addresses, const QJsonValue& masks) {
+        return QJsonObject{{"IPEnabled", true}, {"IPAddress", addresses}, {"IPSubnet", masks}};
     };
-    const auto t = section(kXpOutput, 256, {{"management", QJsonObject{{"Win32_NetworkAdapterConfiguration", adapters}}},
-                                            {"localAddress", "192.168.1.10"}});
-    EXPECT_EQ(t->boxes().txtMask.get(), "255.255.255.0 255.255.0.0");
-    EXPECT_EQ(t->boxes().txtNETIP.get(), "192.168.1.10");
+    const QJsonValue last = QJsonArray{"255.255.255.0", "255.255.0.0"};
+    const QString unread = "the last adapter's masks could not be read (invalid use of Null)";
+    const struct {
+        QJsonArray adapters;
+        const char* masks;
+        QString failure;
+    } cases[] = {
+        {{adapter({}, QJsonArray{"255.0.0.0"}), adapter({}, last),
+          QJsonObject{{"IPEnabled", false}, {"IPSubnet", QJsonArray{"255.255.255.252"}}}}, "255.255.255.0 255.255.0.0", {}},
+        {{adapter({}, QJsonValue::Null), adapter({}, last)}, "255.255.255.0 255.255.0.0", {}},
+        {{adapter({}, last), adapter({}, QJsonValue::Null)}, "255.255.255.0 255.255.0.0", unread},
+        // The adapter whose list holds the address itself, not one that starts with it.
+        {{adapter(QJsonArray{"10.0.0.10", "10.0.0.11"}, QJsonArray{"255.0.0.0"}), adapter(QJsonArray{"10.0.0.1"}, last),
+          adapter("10.0.0.10", QJsonArray{"255.255.255.252"})}, "255.255.255.0 255.255.0.0", {}},
+    };
+    for (const auto& c : cases) {
+        const Section s = section(kXpOutput, 256, {{"management", QJsonObject{{"Win32_NetworkAdapterConfiguration", c.adapters}}},
+                                                   {"localAddress", "10.0.0.1"}});
+        EXPECT_EQ(s.t->boxes().txtMask.get() + '|' + s.reason(Fact::SubnetMask), c.masks + ('|' + c.failure));
+        EXPECT_EQ(s.t->boxes().txtNETIP.get(), "10.0.0.1");
+    }
+}
 
-    const std::pair<QJsonValue, const char*> pages[] = {
-        {"81.2.3.4", "81.2.3.4"},
-        {"<a onclick=\"displaycopy('81.2.3.4')\">", "81.2.3.4"},
-        {"x('a') displaycopy('81.2.3.4')", "a"},
-        {"<p>('81.2.3.4')</p>", "<p>('81.2.3.4')</p>"},
-        {QJsonValue::Null, ""}, // a failed fetch shows no earlier page
+TEST(NetworkSection, ThePageCountsOnlyAsOneAddressOrAsTheCutOfADisplaycopyPage)
+{
+    const QString notOne = "the page holds no address (its text is not one IPv4 or IPv6 address)";
+    const struct {
+        QJsonValue page;
+        QString shown, failure;
+    } pages[] = {
+        {"81.2.3.4", "81.2.3.4", {}},
+        {" 2001:db8::1\r\n", "2001:db8::1", {}},
+        {"81.2.3.4\n10.0.0.1\n", "", notOne},
+        {"<html><form>Log in to continue</form></html>", "", notOne},
+        {"81.2.3.04", "", notOne},
+        {"fe80::1%eth0", "", notOne},
+        {"81.2.3.4\u202e", "", notOne},
+        {" \n", "", "the page holds no address (it is empty)"},
+        {"<p>('81.2.3.4')</p>", "", notOne},
+        {"<a onclick=\"displaycopy('81.2.3.4')\">", "81.2.3.4", {}},
+        {"x('a') displaycopy('81.2.3.4')", "a", {}},
+        {"displaycopy('81.2\n.3.4\u2066')", QString::fromUtf16(u"81.2\ufffd.3.4\ufffd"), {}},
+        {"displaycopy()", "", "the page holds no address"},
+        {QJsonValue::Null, "", "the page could not be fetched (cannot connect)"}, // no earlier page
     };
-    for (const auto& [page, shown] : pages)
-        EXPECT_EQ(section(kXpOutput, 256, {{"publicPage", page}}, "10.9.8.7")->boxes().txtINTIP.get(), shown);
+    for (const auto& [page, shown, failure] : pages) {
+        const Section s = section(kXpOutput, 256, {{"publicPage", page}}, "10.9.8.7");
+        EXPECT_EQ(s.t->boxes().txtINTIP.get() + '|' + s.reason(Fact::InternetAddress), shown + '|' + failure)
+            << page.toString().toStdString();
+        EXPECT_EQ(s.t->boxes().txtIP.get(), shown);
+    }
 }
 
 } // namespace

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "base/int16.h"
+#include "base/ip_address.h"
+#include "base/one_line.h"
 #include "base/variant.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+
+#include <random>
 
 using namespace qni;
 
@@ -53,4 +59,71 @@ TEST(Variant, TextRules)
              [] { Variant::null().join(QStringLiteral(" ")); }, [] { Variant::text(QStringLiteral("x")).join(QStringLiteral(" ")); },
              [] { Variant::text(QStringLiteral("12 MB")).toDouble(); }, [] { Variant::null().toDouble(); }})
         EXPECT_THROW(fails(), StepFailed);
+}
+
+namespace {
+
+bool ptonAccepts(const std::u16string& text)
+{
+    std::string bytes;
+    for (const char16_t c : text) {
+        if (c == 0 || c > 0x7F)
+            return false;
+        bytes += char(c);
+    }
+    unsigned char out[16];
+    return inet_pton(AF_INET, bytes.c_str(), out) == 1 || inet_pton(AF_INET6, bytes.c_str(), out) == 1;
+}
+
+} // namespace
+
+TEST(IpAddress, TheFormsInetPtonAccepts)
+{
+    const std::pair<std::u16string_view, bool> cases[] = {
+        {u"81.2.3.4", true}, {u"0.0.0.0", true}, {u"255.255.255.255", true}, {u"256.1.1.1", false},
+        {u"01.2.3.4", false}, {u"1.2.3", false}, {u"1.2.3.4.5", false}, {u"1..3.4", false}, {u"1.2.3.4.", false},
+        {u" 1.2.3.4", false}, {u"1.2.3.4\n", false}, {u"１.2.3.4", false}, {u"", false},
+        {u"::", true}, {u"::1", true}, {u"1::", true}, {u"2001:DB8::ffff", true}, {u"1:2:3:4:5:6:7:8", true},
+        {u"1:2:3:4:5:6:7::", true}, {u"1:2:3:4:5:6:7:8::", false}, {u"1::2::3", false}, {u":::", false},
+        {u":1::", false}, {u"1:", false}, {u"12345::", false}, {u"1:2:3:4:5:6:7", false},
+        {u"::ffff:1.2.3.4", true}, {u"1:2:3:4:5:6:1.2.3.4", true}, {u"1:2:3:4:5:6:7:1.2.3.4", false},
+        {u"::1.2.3.04", false}, {u"1.2.3.4::", false}, {u"::1.2.3.4:1", false}, {u"fe80::1%eth0", false},
+    };
+    for (const auto& [text, accepted] : cases) {
+        const std::u16string s(text);
+        EXPECT_EQ(isIpAddress(text), accepted) << QString::fromStdU16String(s).toStdString();
+        EXPECT_EQ(ptonAccepts(s), accepted) << QString::fromStdU16String(s).toStdString();
+    }
+    // Every text of up to four pieces, and a deterministic stream of short
+    // texts over the characters addresses are made of.
+    const std::u16string_view pieces[] = {u"0", u"1", u"01", u"255", u"256", u"ffff", u"abcde", u"g", u":",
+                                          u"::", u".", u"1.2.3.4", u"%1", u" "};
+    std::vector<std::u16string> texts = {u""};
+    for (size_t from = 0, length = 0; length < 4; ++length) {
+        const size_t to = texts.size();
+        for (size_t i = from; i < to; ++i)
+            for (const std::u16string_view p : pieces)
+                texts.push_back(texts[i] + std::u16string(p));
+        from = to;
+    }
+    std::mt19937 random(1);
+    const std::u16string_view alphabet = u"0129af:.:.";
+    for (int n = 0; n < 200000; ++n) {
+        std::u16string t(random() % 16, u'0');
+        for (char16_t& c : t)
+            c = alphabet[random() % alphabet.size()];
+        texts.push_back(t);
+    }
+    for (const std::u16string& t : texts)
+        ASSERT_EQ(isIpAddress(t), ptonAccepts(t)) << QString::fromStdU16String(t).toStdString();
+    EXPECT_EQ(trimmedAsciiSpace(u" \t\r\n1.2.3.4\v\f "), u"1.2.3.4");
+}
+
+TEST(OneLine, LineBreaksAndBidiControlsShowAsReplacement)
+{
+    // Each class's first and last member, and their neighbours that stay.
+    const std::u16string_view kept = u"\t\x1b\x1f\x84\x86\u061b\u200d\u2010\u2027\u202f\u2065\u206a\u00e9";
+    const std::u16string_view replaced = u"\n\r\v\f\x1c\x1e\x85\u061c\u200e\u200f\u2028\u2029\u202a\u202e\u2066\u2069";
+    EXPECT_EQ(onOneLine(kept), kept);
+    EXPECT_EQ(onOneLine(replaced), std::u16string(replaced.size(), u'\uFFFD'));
 }
