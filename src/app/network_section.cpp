@@ -3,6 +3,7 @@
 
 #include "app/extract_between.h"
 #include "app/network_constants.h"
+#include "app/output_collection.h"
 #include "base/failure_report.h"
 #include "base/ip_address.h"
 #include "base/one_line.h"
@@ -53,7 +54,17 @@ void runNetworkSection(NetworkHost& host)
         &host.runner, &ReadOutput::Error, [&](const QString& message, int&) { runFailure = message; });
     resume([&] { host.runner.ProcessCommand(); });
     QObject::disconnect(heard);
-    const bool listsAdapter = b.txtOutput.get().contains(kAdapterMark);
+    // What a run cut short has printed is not all of it: no address is
+    // taken from it, and the hidden box lets go of it.
+    QString cutShort;
+    if (outputWasCut(b.txtOutput))
+        cutShort = b.lblIPConfig.get() + QStringLiteral(" printed more than %1 MiB").arg(kOutputLimit / (1024 * 1024));
+    else if (host.runner.timedOut())
+        cutShort = b.lblIPConfig.get() + QStringLiteral(" did not end within %1 seconds")
+                                             .arg(kCommandTimeLimit.count() / 1000);
+    if (!cutShort.isEmpty())
+        resume([&] { b.txtOutput.set(QString()); });
+    const bool listsAdapter = cutShort.isEmpty() && b.txtOutput.get().contains(kAdapterMark);
     resume([&] {
         b.txtOutput.set(ExtractBetween(b.txtOutput.get(), kAdapterMark, kAdapterEndMark));
     });
@@ -80,7 +91,9 @@ void runNetworkSection(NetworkHost& host)
     resume([&] { b.txtMac.set(b.txtOutput.get()); });
     // No "Local Area Connection" in a complete output: no such adapter, so
     // nothing to show rather than a failure.
-    if (!runFailure.isEmpty())
+    if (!cutShort.isEmpty())
+        report(b.txtMac, cutShort);
+    else if (!runFailure.isEmpty())
         report(b.txtMac, because(b.lblIPConfig.get() + QStringLiteral(" could not be run"), runFailure));
     else if (unexpectedLayout)
         report(b.txtMac, b.lblIPConfig.get() + QStringLiteral(" shows the physical address in an unexpected layout"));

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 namespace qni {
@@ -25,6 +26,9 @@ struct NetworkHost {
     QString publicPage = kPublicAddressPage; // empty: no page is fetched
     BoxFailed failed;                   // hears of each box left unfilled
 };
+
+// How long the gather's command may run before it is cancelled.
+inline constexpr std::chrono::milliseconds kCommandTimeLimit{30000};
 
 inline const QString kAdapterMark = QStringLiteral("Local Area Connection");
 inline const QString kAdapterEndMark = QStringLiteral("IP");

@@ -13,10 +13,17 @@ void ReadOutput1_Starting(TextSlot& txtOutput)
     txtOutput.set(QString());
 }
 
-void ReadOutput1_GotChunk(TextSlot& txtOutput, const QString& sChunk)
+void ReadOutput1_GotChunk(ReadOutput& ReadOutput1, TextSlot& txtOutput, const QString& sChunk)
 {
+    const qsizetype room = kOutputLimit - txtOutput.get().size();
+    if (room <= 0)
+        return;
     // Appended, not rebuilt: collecting output stays linear in its size.
-    txtOutput.append(normaliseChunk(sChunk));
+    const QString tail = normaliseChunk(sChunk);
+    if (tail.size() <= room)
+        return txtOutput.append(tail);
+    txtOutput.append(tail.left(room));
+    ReadOutput1.CancelProcess();
 }
 
 } // namespace
@@ -46,8 +53,14 @@ void collectOutput(ReadOutput& ReadOutput1, TextSlot& txtOutput)
     QObject::connect(&ReadOutput1, &ReadOutput::Starting, &ReadOutput1,
                      [&txtOutput] { ReadOutput1_Starting(txtOutput); }, Qt::DirectConnection);
     QObject::connect(&ReadOutput1, &ReadOutput::GotChunk, &ReadOutput1,
-                     [&txtOutput](const QString& sChunk, bool) { ReadOutput1_GotChunk(txtOutput, sChunk); },
-                     Qt::DirectConnection);
+                     [&ReadOutput1, &txtOutput](const QString& sChunk, bool) {
+                         ReadOutput1_GotChunk(ReadOutput1, txtOutput, sChunk);
+                     }, Qt::DirectConnection);
+}
+
+bool outputWasCut(const TextSlot& txtOutput)
+{
+    return txtOutput.get().size() >= kOutputLimit;
 }
 
 } // namespace qni

@@ -13,10 +13,18 @@ class TextSlot;
 // a CR LF pair split across two chunks all come out as one CR LF.
 QString normaliseChunk(const QString& sChunk);
 
+// The most output the box takes, far above any real "ipconfig /all": a
+// command that writes without end must not eat the machine's memory.
+inline constexpr qsizetype kOutputLimit = 16 * 1024 * 1024;
+
 // Collects what the runner prints into txtOutput: Starting empties the box,
-// each GotChunk appends the chunk normalised. The connections are direct, so
-// the box is complete when ProcessCommand returns; they last as long as the
-// runner, which must not outlive the box.
+// each GotChunk appends the chunk normalised. Output beyond kOutputLimit is
+// not kept, and the run is cancelled. The connections are direct, so the box
+// is complete when ProcessCommand returns; they last as long as the runner,
+// which must not outlive the box.
 void collectOutput(ReadOutput& ReadOutput1, TextSlot& txtOutput);
+
+// Whether the box holds only the start of a longer output.
+bool outputWasCut(const TextSlot& txtOutput);
 
 } // namespace qni

@@ -122,7 +122,12 @@ void ReadOutput::ExecuteCommand(const QString& command)
     const QPointer<ReadOutput> alive(this);
     const std::shared_ptr<ProcessService> processes = processes_;
     EventPump* const events = events_;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline =
+        timeLimit_.count() > 0 ? Clock::now() + timeLimit_ : Clock::time_point::max();
+    const auto pastDeadline = [deadline] { return Clock::now() >= deadline; };
 
+    timedOut_ = false;
     bProcessing = true;
     int readEnd = -1;
     int writeEnd = -1;
@@ -133,7 +138,11 @@ void ReadOutput::ExecuteCommand(const QString& command)
         return;
     }
 
-    const QString commandLine = processes->commandInterpreter() + QStringLiteral(" /c ") + command;
+    // The interpreter's path is quoted: unquoted, a path with a blank would
+    // be read up to the blank first, and a file another user put there
+    // would run in its place.
+    const QString commandLine =
+        QLatin1Char('"') + processes->commandInterpreter() + QStringLiteral("\" /c ") + command;
     QStringEncoder toSystem(QStringConverter::System);
     int processId = 0;
     if (!processes->createProcess(toSystem(commandLine), writeEnd, processId)) {
@@ -176,9 +185,14 @@ void ReadOutput::ExecuteCommand(const QString& command)
             // The wait for output is spent in the event loop, not in the
             // read: however long the command takes, the window stays usable,
             // and a cancellation is seen at once.
-            events->waitUntil([&] { return !alive || bCancel || processes->outputReady(readEnd); });
+            events->waitUntil(
+                [&] { return !alive || bCancel || pastDeadline() || processes->outputReady(readEnd); });
             if (!alive)
                 return;
+        }
+        if (!bCancel && pastDeadline()) {
+            timedOut_ = true;
+            bCancel = true;
         }
         if (bCancel)
             break;

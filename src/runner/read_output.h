@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -59,6 +60,13 @@ public:
     // stands for GetVersionExA (by default the platform's version record) and
     // is a seam for tests.
     void setEventPump(EventPump* events);
+
+    // A run that lasts longer than this is cancelled as CancelProcess
+    // cancels it, so that a command that hangs, or whose child holds the
+    // pipe open, cannot hold its container up for ever. Zero: no limit.
+    // timedOut() tells whether the last run ended so.
+    void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
+    bool timedOut() const { return timedOut_; }
     void setVersionSource(std::function<VersionRecord()> source);
 
     void setVisible(bool visible) override;
@@ -88,6 +96,8 @@ private:
     std::shared_ptr<WindowService> windows_;
     std::function<VersionRecord()> getVersion_;
     EventPump* events_ = nullptr;
+    std::chrono::milliseconds timeLimit_{0};
+    bool timedOut_ = false;
 
     bool bVersionChecked = false;
     bool bIsWin9x = false;

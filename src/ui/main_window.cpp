@@ -98,12 +98,14 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
     nameResultBoxes(*boxes_);
     markAsStatusLine(*lblStatus);
     showMessage_ = [this](const QString& text) { showNotXpMessage(text); };
+    // At once, but the commands it started end with it (at_quick_exit).
     endProgram_ = [] {
         std::fflush(nullptr);
-        std::_Exit(0);
+        std::quick_exit(0);
     };
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
     ReadOutput1->setEventPump(&events_);
+    ReadOutput1->setTimeLimit(kCommandTimeLimit);
     collectOutput(*ReadOutput1, *txtOutput);
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_); });
 }

@@ -10,11 +10,13 @@
 #include "app/report.h"
 #include "platform/described/machine_description.h"
 #include "platform/window_service.h"
+#include "support/process_probe.h"
 #include "support/qt_printers.h"
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -30,6 +32,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -328,6 +332,63 @@ TEST(Program, ClosingDuringAFetchEndsTheProgramAtOnce)
     EXPECT_LT(sinceClose.elapsed(), 1000);
     EXPECT_EQ(runCount(), 1);
     ::close(listener);
+}
+
+// The program and its tools under a path with a blank, and a file that
+// another user could have put at the path's first part: it never runs.
+TEST(Program, APathWithABlankRunsNoOtherProgram)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("USB DISK"));
+    ASSERT_TRUE(QDir().mkpath(folder + "/tools"));
+    for (const char* file : {"quarn-network-information", "qni-cmd", "tools/ipconfig"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QNI_BIN_DIR "/") + file, folder + '/' + file)) << file;
+    const QString trapped = dir.filePath(QStringLiteral("trapped"));
+    QFile trap(dir.filePath(QStringLiteral("USB")));
+    ASSERT_TRUE(trap.open(QIODevice::WriteOnly) && trap.write("#!/bin/sh\ntouch '" + trapped.toUtf8() + "'\n") > 0 &&
+                trap.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    trap.close();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("ComSpec")); // the bundled interpreter, beside the program
+    env.insert(QStringLiteral("QNI_MACHINE"), QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"));
+    p.setProcessEnvironment(env);
+    p.start(folder + "/quarn-network-information", {QStringLiteral("--json")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_FALSE(QFile::exists(trapped));
+    EXPECT_EQ(QJsonDocument::fromJson(p.readAllStandardOutput())["mac_address"].toString(), "00-0C-29-4F-1A-2B");
+}
+
+// A program ended by a signal takes its command's processes with it, the
+// command's own children included.
+TEST(Program, ItsCommandsEndWithItWhenASignalEndsIt)
+{
+    QTemporaryDir dir;
+    const QString pids = dir.filePath(QStringLiteral("pids")), interpreter = dir.filePath(QStringLiteral("cmd"));
+    QFile script(interpreter);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly) &&
+                script.write("#!/bin/sh\nsleep 300 &\necho $! $$ > '" + pids.toUtf8() + ".new'\nmv '" + pids.toUtf8() +
+                             ".new' '" + pids.toUtf8() + "'\nwait\n") > 0 &&
+                script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    script.close();
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QFile::remove(pids);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ComSpec"), interpreter);
+        env.insert(QStringLiteral("QNI_MACHINE"), QStringLiteral(QNI_TEST_DATA "/machines/nothing-works.json"));
+        p.setProcessEnvironment(env);
+        p.start(kProgram, {QStringLiteral("--json")});
+        ASSERT_TRUE(test::eventually([&] { return QFile::exists(pids); })) << signal;
+        QFile f(pids);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> started = f.readAll().trimmed().split(' ');
+        ::kill(pid_t(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(5000)) << signal;
+        EXPECT_EQ(p.exitStatus(), QProcess::CrashExit) << signal;
+        for (const QByteArray& pid : started)
+            EXPECT_TRUE(test::eventually([&] { return test::reaped(pid.toInt()); })) << signal << ' ' << pid.constData();
+    }
 }
 
 } // namespace

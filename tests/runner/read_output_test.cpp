@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/output_collection.h"
 #include "app/qt_event_pump.h"
 #include "runner/read_output.h"
 #include "support/machine.h"
@@ -115,6 +116,29 @@ TEST_F(Run, ASilentCommandLeavesTheEventsGoingAndCanBeCancelled)
     EXPECT_EQ(log, QStringList({"S", "C %P", "E1203 Cannot close process id: %P"}).replaceInStrings("%P", firstLine()));
 }
 
+// A command that never ends, or whose child keeps the pipe open, is cancelled
+// at the run's time limit; one that writes without end is cut off where the
+// output box stops taking it.
+TEST_F(Run, NoCommandHoldsTheRunForEver)
+{
+    ro.setTimeLimit(std::chrono::milliseconds(500));
+    for (const char* command : {"echo $$; sleep 30", "echo $$; sleep 30 & echo child"}) {
+        QElapsedTimer took;
+        took.start();
+        run(QString::fromLatin1(command));
+        EXPECT_TRUE(took.elapsed() >= 500 && took.elapsed() < 3000) << command << ' ' << took.elapsed();
+        EXPECT_TRUE(ro.timedOut()) << command;
+        EXPECT_EQ(log.last(), "E1203 Cannot close process id: " + firstLine()) << command;
+    }
+    ro.setTimeLimit(std::chrono::milliseconds(0));
+    PlainTextSlot box;
+    collectOutput(ro, box);
+    run("yes");
+    EXPECT_EQ(box.get().size(), kOutputLimit);
+    EXPECT_TRUE(outputWasCut(box) && !ro.timedOut());
+    EXPECT_TRUE(log.last().startsWith("E1203 ")) << log.last().toStdString();
+}
+
 TEST_F(Run, AThrowingHandlerStillEndsTheRun)
 {
     run("echo $$");
@@ -133,8 +157,10 @@ TEST_F(Run, FailedStartsCarryTheSystemsErrorNumber)
 {
     QTemporaryFile notExecutable;
     ASSERT_TRUE(notExecutable.open());
+    // A path that holds a quote cannot be quoted: the start is refused.
     for (const auto& [comSpec, error] : {std::pair<QByteArray, int>{"/nonexistent/qni-cmd", ENOENT},
-                                         {QFile::encodeName(notExecutable.fileName()), EACCES}}) {
+                                         {QFile::encodeName(notExecutable.fileName()), EACCES},
+                                         {"/bin/sh\"x", EINVAL}}) {
         qputenv("ComSpec", comSpec);
         EXPECT_EQ(run("echo x"), QStringList{QStringLiteral("E%1 CreateProcess failed.").arg(error)});
     }

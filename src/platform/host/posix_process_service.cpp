@@ -4,8 +4,10 @@
 #include "platform/process_service.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <system_error>
@@ -180,6 +182,76 @@ private:
     const int wake_;
 };
 
+// Every command runs in a process group of its own, and every group still
+// holding a process is ended with the program: on exit, quick_exit, and the
+// signals that end a program by default (SIGKILL cannot be caught). A slot
+// holds a group's id or 0; the signal handler only reads the slots.
+class CommandGroups {
+public:
+    static void add(pid_t group)
+    {
+        installOnce();
+        prune();
+        for (auto& slot : slots_) {
+            pid_t free = 0;
+            if (slot.compare_exchange_strong(free, group))
+                return;
+        }
+        // Every slot holds a live group: this one is not watched.
+    }
+
+private:
+    // A group whose processes have all gone may not be signalled again: its
+    // number may come back as another program's.
+    static void prune()
+    {
+        for (auto& slot : slots_) {
+            pid_t group = slot.load();
+            if (group > 0 && ::kill(-group, 0) != 0 && errno == ESRCH)
+                slot.compare_exchange_strong(group, 0);
+        }
+    }
+
+public:
+
+    static void endAll() noexcept
+    {
+        const int saved = errno;
+        for (auto& slot : slots_) {
+            if (const pid_t group = slot.exchange(0); group > 0)
+                ::kill(-group, SIGKILL);
+        }
+        errno = saved;
+    }
+
+private:
+    static void installOnce()
+    {
+        static const bool installed = [] {
+            std::atexit(endAll);
+            std::at_quick_exit(endAll);
+            for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+                struct sigaction now {};
+                // A signal the program was started to ignore stays ignored.
+                if (::sigaction(signal, nullptr, &now) != 0 || now.sa_handler != SIG_DFL)
+                    continue;
+                struct sigaction ending {};
+                ending.sa_handler = [](int caught) {
+                    endAll();
+                    ::raise(caught); // the default action, once this returns
+                };
+                sigemptyset(&ending.sa_mask);
+                ending.sa_flags = SA_RESETHAND;
+                ::sigaction(signal, &ending, nullptr);
+            }
+            return true;
+        }();
+        (void)installed;
+    }
+
+    static inline std::atomic<pid_t> slots_[64]{};
+};
+
 class HostProcessService final : public ProcessService {
 public:
     QString commandInterpreter() const override
@@ -203,7 +275,14 @@ public:
 
     bool createProcess(const QByteArray& commandLine, int output, int& processId) override
     {
+        // A quoted name that goes on after its closing quote held a quote
+        // itself: it cannot be told from the rest of the line.
         const QList<CommandLineSplit> readings = commandLineCandidates(commandLine);
+        if (commandLine.startsWith('"') && !readings.front().rest.isEmpty() && readings.front().rest.front() != ' ' &&
+            readings.front().rest.front() != '\t') {
+            lastError_ = EINVAL;
+            return false;
+        }
         CommandLineSplit chosen;
         QByteArray path;
         for (const CommandLineSplit& reading : readings) {
@@ -236,7 +315,8 @@ public:
         sigfillset(&all);
         posix_spawnattr_setsigmask(&attr, &none);
         posix_spawnattr_setsigdefault(&attr, &all);
-        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        posix_spawnattr_setpgroup(&attr, 0);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
         QByteArray program = chosen.program;
         QByteArray rest = chosen.rest;
@@ -249,6 +329,7 @@ public:
             lastError_ = rc;
             return false;
         }
+        CommandGroups::add(pid);
         processId = pid;
         return true;
     }
