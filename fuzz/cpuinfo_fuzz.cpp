@@ -3,7 +3,7 @@
 
 #include "fuzz_support.h"
 
-#include "platform/host/cpu_facts.h"
+#include "platform/host/facts/cpu.h"
 
 using namespace qni;
 

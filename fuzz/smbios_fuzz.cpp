@@ -3,7 +3,7 @@
 
 #include "fuzz_support.h"
 
-#include "platform/host/memory_facts.h"
+#include "platform/host/facts/memory.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 
-#include "platform/host/memory_facts.h"
+#include "platform/host/facts/memory.h"
 
 using namespace qni;
 

@@ -6,7 +6,7 @@
 #include "base/result_boxes.h"
 #include "base/step_failed.h"
 #include "platform/platform.h"
-#include "probes/get.h"
+#include "probes/system_probes.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/registry.h"
-#include "probes/get.h"
+#include "probes/system_probes.h"
 #include "probes/registry_reader.h"
 #include "support/machine.h"
 

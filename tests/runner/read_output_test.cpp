@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/output_collection.h"
 #include "app/qt_event_pump.h"
+#include "platform/window_service.h"
 #include "runner/read_output.h"
 #include "support/machine.h"
 #include "support/process_probe.h"
@@ -177,6 +178,69 @@ TEST_F(Run, FailedStartsCarryTheSystemsErrorNumber)
     qputenv("ComSpec", "/bin/echo"); // prints the one argument it gets: the command quoted once more
     run(R"(echo "hi")");
     EXPECT_EQ(chunks.join(QString()), R"( /c "echo "hi"")" "\n");
+}
+
+// Closing a process by the family of the system the version source names:
+// on Windows 95, 98 and Me the session's end is posted to the process's
+// parentless windows and the process is terminated, elsewhere they are asked
+// to close. The family is asked once per control.
+TEST(CloseProcess, ByTheSystemsFamily)
+{
+    struct Windows final : WindowService {
+        QList<TopLevelWindow> topLevelWindows() override { return {{1, 0, 42}, {2, 1, 42}, {3, 0, 7}, {4, 0, 42}}; }
+        bool postMessage(WindowId w, quint32 m, qint64 wParam, qint64) override
+        {
+            return log << QStringLiteral("post %1 %2 %3").arg(w).arg(m).arg(wParam), true;
+        }
+        void keepOffTaskBar(WindowId) override {}
+        void offerMoveAndCloseOnly(WindowId) override {}
+        QStringList log;
+    };
+    struct Processes final : ProcessService {
+        explicit Processes(QStringList& l) : log(l) {}
+        QString commandInterpreter() const override { return {}; }
+        bool createPipe(int&, int&) override { return false; }
+        bool createProcess(const QByteArray&, int, int&) override { return false; }
+        bool readFile(int, char*, int, int&) override { return false; }
+        bool outputReady(int) override { return true; }
+        void closeHandle(int) override {}
+        void closeProcess(int) override {}
+        ProcessHandle openProcess(qint64 id) override { return log << QStringLiteral("open %1").arg(id), id == 42 ? 9 : 0; }
+        bool terminateProcess(ProcessHandle h, quint32 code) override
+        {
+            return log << QStringLiteral("terminate %1 %2").arg(h).arg(code), true;
+        }
+        void closeProcessHandle(ProcessHandle h) override { log << QStringLiteral("close %1").arg(h); }
+        int lastError() const override { return 0; }
+        QStringList& log;
+    };
+    const struct {
+        VersionRecord version;
+        qint64 process;
+        bool closed;
+        QStringList calls;
+    } cases[] = {
+        {{4, 0, 1}, 42, true, {"post 1 22 -1", "post 4 22 -1", "open 42", "terminate 9 5", "close 9"}}, // 95
+        {{4, 90, 1}, 42, true, {"post 1 22 -1", "post 4 22 -1", "open 42", "terminate 9 5", "close 9"}}, // Me
+        {{4, 10, 2}, 42, true, {"post 1 22 -1", "post 4 22 -1", "open 42", "terminate 9 5", "close 9"}},
+        {{4, 0, 1}, 8, false, {}},                                    // no window: nothing terminated
+        {{4, 0, 2}, 42, true, {"post 1 16 0", "post 4 16 0"}},        // NT 4.0
+        {{5, 1, 2}, 42, true, {"post 1 16 0", "post 4 16 0"}},        // XP
+        {{5, 1, 2}, 8, false, {}},
+    };
+    for (const auto& c : cases) {
+        Platform platform;
+        const auto windows = std::make_shared<Windows>();
+        platform.windows = windows;
+        platform.processes = std::make_shared<Processes>(windows->log);
+        ReadOutput ro(platform);
+        int asked = 0;
+        ro.setVersionSource([&] { return ++asked, c.version; });
+        EXPECT_EQ(ro.CloseProcess(int(c.process), 5), c.closed);
+        EXPECT_EQ(windows->log, c.calls) << c.version.major << '.' << c.version.minor << ' ' << c.process;
+        ro.CloseProcess(int(c.process));
+        EXPECT_EQ(asked, 1);
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/host/host_platform.h"
 
-#include "platform/host/host_identity.h"
+#include "platform/host/facts/system.h"
 
 namespace qni {
 

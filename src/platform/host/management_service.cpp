@@ -2,9 +2,9 @@
 #include "platform/host/management_service.h"
 
 #include "base/step_failed.h"
-#include "platform/host/cpu_facts.h"
+#include "platform/host/facts/cpu.h"
 #include "platform/host/host_platform.h"
-#include "platform/host/memory_facts.h"
+#include "platform/host/facts/memory.h"
 
 namespace qni {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/host/adapters.h"
+#include "platform/host/facts/adapters.h"
 #include "platform/identity.h"
 #include "platform/management.h"
 

@@ -4,9 +4,8 @@
 
     python3 make_resources.py [output folder]    (default: this script's folder)
 
-Writes app.ico (one 32 x 32 image in 256 colours), the same picture as PNG
-in the hicolor sizes (icons/<size>.png; the 32 one is the palette image of
-app.ico), Hand.cur (a 32 x 32 monochrome pointer, hot spot at the
+Writes the application icon as PNG in the hicolor sizes (icons/<size>.png;
+the 32 one is a palette image of 256 colours), Hand.cur (a 32 x 32 monochrome pointer, hot spot at the
 fingertip) and, for the runner's face, console.png into the runner's
 resources (runner/ beside this folder's parent, or the output folder when
 one is given). Uses the standard library only, so the output is
@@ -318,8 +317,6 @@ def main():
 
     small = to_bytes(render(32, 6))
     palette, indices, opaque = quantize(small)
-    with open(os.path.join(out, "app.ico"), "wb") as f:
-        f.write(icon_file(1, 32, 32, 0, 1, 8, dib(32, 32, 8, palette, indices, opaque)))
     flat = [[palette[i] + (255,) if m else (0, 0, 0, 0) for i, m in zip(row, mrow)]
             for row, mrow in zip(indices, opaque)]
     with open(os.path.join(out, "icons", "32.png"), "wb") as f:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/routes.h"
-#include "platform/host/adapter_records.h"
-#include "platform/host/sockets_host.h"
+#include "platform/host/facts/routes.h"
+#include "platform/host/facts/adapter_records.h"
+#include "platform/host/sockets_service.h"
 
 #include "host_samples.h"
 

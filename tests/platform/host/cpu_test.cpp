@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/cpu_facts.h"
+#include "platform/host/facts/cpu.h"
 
 #include "host_samples.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/host_identity.h"
+#include "platform/host/facts/system.h"
 #include "platform/host/host_platform.h"
 #include "platform/host/management_service.h"
 #include "platform/platform.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/memory_facts.h"
+#include "platform/host/facts/memory.h"
 
 #include "host_samples.h"
 

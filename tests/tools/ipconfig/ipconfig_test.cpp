@@ -2,8 +2,8 @@
 // The bundled ipconfig's layout, and what the window's MAC box makes of it.
 #include "ipconfig_layout.h"
 
-#include "platform/host/name_servers.h"
-#include "platform/host/routes.h"
+#include "platform/host/facts/name_servers.h"
+#include "platform/host/facts/routes.h"
 #include "support/machine.h"
 #include "support/window.h"
 

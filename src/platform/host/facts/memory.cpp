@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/memory_facts.h"
+#include "platform/host/facts/memory.h"
 
-#include "platform/host/files.h"
+#include "platform/host/facts/files.h"
 
 #include <QDir>
 
@@ -114,13 +114,9 @@ std::vector<ModuleSize> parseUdevMemoryDevices(QByteArrayView udevData)
         ModuleSize size;
     };
     std::map<quint64, UdevSlot> byNumber;
-    qsizetype start = 0;
-    while (start < udevData.size()) {
-        qsizetype end = udevData.indexOf('\n', start);
-        if (end < 0)
-            end = udevData.size();
-        const QByteArrayView line = udevData.sliced(start, end - start);
-        start = end + 1;
+    LineReader lines(udevData);
+    while (const auto next = lines.next()) {
+        const QByteArrayView line = *next;
         if (!line.startsWith(kPrefix))
             continue;
         // <n>_<KEY>=<value>

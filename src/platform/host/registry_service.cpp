@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "base/step_failed.h"
-#include "platform/host/cpu_facts.h"
+#include "platform/host/facts/cpu.h"
 #include "platform/host/host_platform.h"
 #include "platform/registry.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/files.h"
+#include "platform/host/facts/files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/cpu_facts.h"
+#include "platform/host/facts/cpu.h"
 
-#include "platform/host/files.h"
+#include "platform/host/facts/files.h"
 
 #include <QHash>
 #include <QSet>
@@ -180,13 +180,9 @@ std::vector<CpuInfoBlock> parseCpuInfoBlocks(QByteArrayView cpuinfo)
 {
     std::vector<CpuInfoBlock> blocks;
     CpuInfoBlock current;
-    qsizetype start = 0;
-    while (start < cpuinfo.size()) {
-        qsizetype end = cpuinfo.indexOf('\n', start);
-        if (end < 0)
-            end = cpuinfo.size();
-        const QByteArrayView line = cpuinfo.sliced(start, end - start);
-        start = end + 1;
+    LineReader lines(cpuinfo);
+    while (const auto next = lines.next()) {
+        const QByteArrayView line = *next;
         if (line.trimmed().isEmpty()) {
             if (!current.isEmpty())
                 blocks.push_back(std::exchange(current, {}));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/host_identity.h"
+#include "platform/host/facts/system.h"
 
-#include "platform/host/files.h"
+#include "platform/host/facts/files.h"
 
 #include <algorithm>
 #include <optional>
@@ -66,12 +66,9 @@ QString firstLine(const QString& root, QLatin1String path)
 QHash<QString, QString> parseOsRelease(QByteArrayView text)
 {
     QHash<QString, QString> values;
-    while (!text.isEmpty()) {
-        qsizetype end = text.indexOf('\n');
-        if (end < 0)
-            end = text.size();
-        const QByteArrayView line = text.first(end).trimmed();
-        text = text.sliced(std::min(end + 1, text.size()));
+    LineReader lines(text);
+    while (const auto next = lines.next()) {
+        const QByteArrayView line = next->trimmed();
         const qsizetype equals = line.indexOf('=');
         if (equals <= 0 || !isNameStart(line[0]))
             continue;

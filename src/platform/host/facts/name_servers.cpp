@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/name_servers.h"
+#include "platform/host/facts/name_servers.h"
 
-#include "platform/host/files.h"
+#include "platform/host/facts/files.h"
 
 #include <QList>
 
@@ -30,8 +30,9 @@ bool isDottedIpv4(const QByteArray& text)
 QStringList parseNameServers(QByteArrayView resolvConf)
 {
     QStringList servers;
-    for (const QByteArray& line : resolvConf.toByteArray().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
+    LineReader lines(resolvConf);
+    while (const auto line = lines.next()) {
+        const QList<QByteArray> fields = line->toByteArray().simplified().split(' ');
         if (fields.size() >= 2 && fields[0] == "nameserver" && isDottedIpv4(fields[1]))
             servers.append(QString::fromLatin1(fields[1]));
     }

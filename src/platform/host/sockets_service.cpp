@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/sockets_host.h"
+#include "platform/host/sockets_service.h"
 
 #include "platform/host/host_platform.h"
 #include "platform/network.h"

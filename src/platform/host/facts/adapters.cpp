@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/adapters.h"
+#include "platform/host/facts/adapters.h"
 
-#include "platform/host/adapter_records.h"
-#include "platform/host/files.h"
-#include "platform/host/routes.h"
+#include "platform/host/facts/adapter_records.h"
+#include "platform/host/facts/files.h"
+#include "platform/host/facts/routes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,9 +67,10 @@ QString describe(const QDir& sys)
         const auto text = readHostFile(sys.filePath(QLatin1String(file)), kAttributeBytes);
         if (!text)
             continue;
-        for (const QByteArray& line : text->split('\n')) {
-            if (line.startsWith(key) && line.size() > key.size())
-                return QString::fromUtf8(line.mid(key.size()).trimmed());
+        LineReader lines(*text);
+        while (const auto line = lines.next()) {
+            if (line->startsWith(key) && line->size() > key.size())
+                return QString::fromUtf8(line->sliced(key.size()).trimmed());
         }
     }
     return {};

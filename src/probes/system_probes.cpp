@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "probes/get.h"
+#include "probes/system_probes.h"
 
 #include "base/resume.h"
 #include "base/result_boxes.h"

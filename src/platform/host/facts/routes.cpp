@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/routes.h"
+#include "platform/host/facts/routes.h"
 
-#include "platform/host/files.h"
+#include "platform/host/facts/files.h"
 
 #include <QList>
 
@@ -28,9 +28,10 @@ QString dottedFromKernel(quint32 address)
 std::vector<DefaultRoute> parseDefaultRoutes(QByteArrayView routeTable)
 {
     std::vector<DefaultRoute> routes;
-    for (const QByteArray& line : routeTable.toByteArray().split('\n')) {
+    LineReader lines(routeTable);
+    while (const auto line = lines.next()) {
         // Iface Destination Gateway Flags RefCnt Use Metric Mask ...
-        const QList<QByteArray> fields = line.simplified().split(' ');
+        const QList<QByteArray> fields = line->toByteArray().simplified().split(' ');
         if (fields.size() < 8 || fields[0].isEmpty())
             continue;
         const auto destination = parseUnsigned(fields[1], 16);
