@@ -2,9 +2,6 @@
 // The bundled ipconfig's layout, and what the window's MAC box makes of it.
 #include "ipconfig_layout.h"
 
-#include "platform/host/name_servers.h"
-#include "platform/host/routes.h"
-#include "support/machine.h"
 #include "support/window.h"
 
 #include <QRegularExpression>
@@ -74,9 +71,7 @@ TEST(Ipconfig, TheXpLayout)
 // The MAC box after the window's network section has cut the output.
 QString macBox(const QString& output)
 {
-    Platform p = describedPlatform({});
-    p.processes = std::make_shared<ScriptedProcesses>(output.toUtf8());
-    TestWindow t(p);
+    TestWindow t(withOutput(describedPlatform({}), output.toUtf8()));
     t.network();
     return t.boxes().txtMac.get();
 }
@@ -114,19 +109,6 @@ TEST(Ipconfig, TheMacBoxHoldsTheMainWiredAdapterOrNothing)
         EXPECT_FALSE(out.contains(QStringLiteral("127.0.0.1")));
         EXPECT_EQ(out.count(QLatin1Char('\n')), out.count(QStringLiteral("\r\n")));
     }
-}
-
-TEST(Ipconfig, GatewaysAndNameServersOfTheHost)
-{
-    const QByteArray route = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
-                             "enp0s3\t00000000\t0101A8C0\t0003\t0\t0\t200\t00000000\t0\t0\t0\n"
-                             "enp0s3\t00000000\t0201A8C0\t0003\t0\t0\t100\t00000000\t0\t0\t0\n"
-                             "ppp0\t00000000\t00000000\t0001\t0\t0\t0\t00000000\t0\t0\t0\n"
-                             "down0\t00000000\t0100000A\t0002\t0\t0\t0\t00000000\t0\t0\t0\n";
-    EXPECT_EQ(defaultGateways(parseDefaultRoutes(route)), (QHash<QString, QString>{{"enp0s3", "192.168.1.2"}}));
-    EXPECT_EQ(parseNameServers("search example.org\nnameserver 192.168.1.1\nnameserver fe80::1\n  nameserver   8.8.8.8  \n"
-                               "nameserver 300.1.1.1\n#nameserver 9.9.9.9\n"),
-              (QStringList{"192.168.1.1", "8.8.8.8"}));
 }
 
 } // namespace
