@@ -97,13 +97,10 @@ Server::Respond once(const QByteArray& response)
     return [response](const QByteArray&, int block) { return block ? QByteArray() : response; };
 }
 
-class Fetch : public ::testing::Test {
-protected:
-    // A proxy from the environment must not carry loopback requests away.
-    Fetch() { qputenv("no_proxy", "127.0.0.1"); }
-};
+// A proxy from the environment must not carry loopback requests away.
+const bool kDirect = qputenv("no_proxy", "127.0.0.1");
 
-TEST_F(Fetch, ThePageByStatusAndSize)
+TEST(Fetch, ThePageByStatusAndSize)
 {
     const QByteArray oneMiB(1024 * 1024, 'a');
     const std::pair<QByteArray, std::optional<QString>> cases[] = {
@@ -134,7 +131,7 @@ TEST_F(Fetch, ThePageByStatusAndSize)
 
 // The whole fetch has a limit, however the server stalls; a page within it
 // arrives while the window's events go on.
-TEST_F(Fetch, TheLimitIsOnTheWholeFetchAndTheEventsGoOnMeanwhile)
+TEST(Fetch, TheLimitIsOnTheWholeFetchAndTheEventsGoOnMeanwhile)
 {
     const Server silent(nullptr); // accepted by the system, never answered
     const Server trickle([](const QByteArray&, int block) {
@@ -161,7 +158,7 @@ TEST_F(Fetch, TheLimitIsOnTheWholeFetchAndTheEventsGoOnMeanwhile)
 }
 
 // http and https only, before and after redirects; at most five of them.
-TEST_F(Fetch, RedirectsStayOnTheWebAndAreFewAndFollowedAcrossPorts)
+TEST(Fetch, RedirectsStayOnTheWebAndAreFewAndFollowedAcrossPorts)
 {
     const Server target(once("HTTP/1.0 200 OK\r\n\r\n81.2.3.4"));
     // The hop is in the path, so a request that Qt sends again is the same hop.
@@ -190,7 +187,7 @@ TEST_F(Fetch, RedirectsStayOnTheWebAndAreFewAndFollowedAcrossPorts)
 }
 
 // A server whose certificate nobody vouches for is not trusted.
-TEST_F(Fetch, TlsIsVerified)
+TEST(Fetch, TlsIsVerified)
 {
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setLocalCertificate(QSslCertificate::fromPath(QStringLiteral(QNI_TEST_DATA "/tls/cert.pem")).value(0));
@@ -209,7 +206,7 @@ TEST_F(Fetch, TlsIsVerified)
 }
 
 // http_proxy carries the request; no_proxy names hosts reached directly.
-TEST_F(Fetch, TheProxyVariablesApply)
+TEST(Fetch, TheProxyVariablesApply)
 {
     QByteArray asked;
     const Server proxy([&](const QByteArray& request, int block) {
