@@ -7,13 +7,8 @@ using namespace qni;
 
 TEST(CommandLine, OptionsAndTheirRefusals)
 {
-    const struct {
-        QStringList arguments;
-        std::optional<int> exitStatus;
-        QString publicPage;
-        QString output; // start of what goes to standard output
-        QString error;
-    } cases[] = {
+    // The arguments; the exit status, the page, the start of standard output, standard error.
+    const std::tuple<QStringList, std::optional<int>, QString, QString, QString> cases[] = {
         {{}, std::nullopt, "https://api.ipify.org", "", ""},
         {{"--public-page", "http://127.0.0.1:8080/ip"}, std::nullopt, "http://127.0.0.1:8080/ip", "", ""},
         {{"--public-page=HTTPS://example.org"}, std::nullopt, "HTTPS://example.org", "", ""},
@@ -30,15 +25,13 @@ TEST(CommandLine, OptionsAndTheirRefusals)
         {{"--report-everything"}, 2, "", "", "quarn-network-information: Unknown option 'report-everything'.\n"},
         {{"now"}, 2, "", "", "quarn-network-information: unexpected argument 'now'\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.join(' ').toStdString());
-        const CommandLine line = parseCommandLine(QStringList{"/usr/bin/quarn-network-information"} + c.arguments);
-        EXPECT_EQ(line.exitStatus, c.exitStatus);
-        if (!c.exitStatus) {
-            EXPECT_EQ(line.settings.publicPage, c.publicPage);
-        }
-        EXPECT_EQ(line.output.left(c.output.size()), c.output);
-        EXPECT_EQ(line.output.isEmpty(), c.output.isEmpty());
-        EXPECT_EQ(line.error, c.error);
+    for (const auto& [arguments, exitStatus, publicPage, output, error] : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const CommandLine line = parseCommandLine(QStringList{"/usr/bin/quarn-network-information"} + arguments);
+        EXPECT_EQ(line.exitStatus, exitStatus);
+        EXPECT_TRUE(exitStatus || line.settings.publicPage == publicPage) << line.settings.publicPage.toStdString();
+        EXPECT_EQ(line.output.left(output.size()), output);
+        EXPECT_EQ(line.output.isEmpty(), output.isEmpty());
+        EXPECT_EQ(line.error, error);
     }
 }

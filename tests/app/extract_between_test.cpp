@@ -9,9 +9,7 @@ using namespace qni;
 TEST(ExtractBetween, Cuts)
 {
     const auto xs = [](qsizetype n) { return QString(n, QLatin1Char('x')); };
-    const struct {
-        QString text, start, end, cut;
-    } cases[] = {
+    const std::array<QString, 4> cases[] = { // text, start marker, end marker, cut
         {"a[b]c", "[", "]", "b"}, {"xx('81.2.3.4')yy", "('", "')", "81.2.3.4"},
         {"(a)(b)", "(", ")", "a"},  // the first end marker after the first start marker
         {"x]y[z", "[", "]", ""},    // an end marker only before the start
@@ -24,6 +22,6 @@ TEST(ExtractBetween, Cuts)
         {"[" + xs(40000) + "b]", "[" + xs(40000), "]", ""}, {"[b" + xs(40000) + "]", "[", "]", ""},
         {"[b]" + xs(100000), "[", "]", "b"}, // only positions are bounded, not the text
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ExtractBetween(c.text, c.start, c.end), c.cut) << c.text.left(20).toStdString();
+    for (const auto& [text, start, end, cut] : cases)
+        EXPECT_EQ(ExtractBetween(text, start, end), cut) << text.left(20).toStdString();
 }

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/gather.h"
 #include "base/event_pump.h"
 #include "base/step_failed.h"
 #include "platform/registry.h"
-#include "app/network_constants.h"
-#include "support/machine.h"
 #include "support/window.h"
 
 #include <QJsonArray>
@@ -84,14 +81,11 @@ const QByteArray kLanOutput = "Windows IP Configuration\r\n\r\nEthernet adapter 
                               "        IP Address. . . . . . . . . . . . : 192.168.1.10\r\n";
 
 // The whole run in the real window on the described XP machine, changed by
-// `change`, with "ipconfig /all" writing `output` (a negative chunk: it
-// cannot be started).
+// `change`, with "ipconfig /all" writing `output`.
 std::pair<GatherOutcome, QString> gatherOn(const QJsonObject& change, const QByteArray& output = kLanOutput,
                                            int chunk = 256, const QString& page = kPublicAddressPage)
 {
-    Platform p = machinePlatform("xp-sp3.json", change);
-    p.processes = std::make_shared<ScriptedProcesses>(output, chunk);
-    TestWindow t(p);
+    TestWindow t(withOutput(machinePlatform("xp-sp3.json", change), output, chunk));
     t.w.setSettings({page});
     GatherOutcome outcome = t.gather();
     EXPECT_EQ(t.messages, outcome.notXp ? QStringList{kNotXpMessage} : QStringList());
@@ -102,14 +96,6 @@ std::pair<GatherOutcome, QString> gatherOn(const QJsonObject& change, const QByt
         if (failure.fact != Fact::MemoryChips && failure.fact != Fact::ClockedSpeed)
             EXPECT_EQ(factInfo(failure.fact).box(t.boxes()).get(), QString()) << factInfo(failure.fact).caption;
     return {outcome, t.boxes().lblStatus.get()};
-}
-
-QList<Fact> factsOf(const GatherOutcome& outcome)
-{
-    QList<Fact> facts;
-    for (const FactFailure& f : outcome.failures)
-        facts << f.fact;
-    return facts;
 }
 
 // A management service of these instances, whose enabled adapters list no
@@ -133,15 +119,9 @@ TEST(Gather, TheStatusLineSaysWhetherEveryFactWasGatheredAndTheOutcomeWhichWereN
     using F = Fact;
     const QJsonObject xpRegistryOnly = {{"management", QJsonValue::Null}, {"localAddress", QJsonValue::Null},
                                         {"publicPage", QJsonValue::Null}};
-    const struct {
-        const char* name;
-        QJsonObject change;
-        QByteArray output;
-        int chunk;
-        QString page;
-        QString status;
-        QList<Fact> failed;
-    } cases[] = {
+    // What changes on the XP machine, what "ipconfig /all" writes in pieces of
+    // `chunk` bytes, the page chosen; then the status line and the failed facts.
+    const std::tuple<const char*, QJsonObject, QByteArray, int, QString, QString, QList<Fact>> cases[] = {
         {"everything answers", {}, kLanOutput, 256, kPublicAddressPage, kGathered, {}},
         {"nothing to show is no failure", management({kSystem}, {kChip}, {kClock}), "Windows IP Configuration\r\n", 256,
          kPublicAddressPage, kGathered, {}},
@@ -164,12 +144,15 @@ TEST(Gather, TheStatusLineSaysWhetherEveryFactWasGatheredAndTheOutcomeWhichWereN
         {"not XP", {{"registry", QJsonObject{{regpath::kBuildLab, "6000.vista"}}}}, kLanOutput, 256,
          kPublicAddressPage, kNotXpMessage, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto [outcome, status] = gatherOn(c.change, c.output, c.chunk, c.page);
-        EXPECT_EQ(status, c.status);
-        EXPECT_EQ(factsOf(outcome), c.failed);
-        EXPECT_EQ(outcome.notXp, c.status == kNotXpMessage);
+    for (const auto& [name, change, output, chunk, page, status, failed] : cases) {
+        SCOPED_TRACE(name);
+        const auto [outcome, shown] = gatherOn(change, output, chunk, page);
+        EXPECT_EQ(shown, status);
+        QList<Fact> facts;
+        for (const FactFailure& f : outcome.failures)
+            facts << f.fact;
+        EXPECT_EQ(facts, failed);
+        EXPECT_EQ(outcome.notXp, status == kNotXpMessage);
     }
     // Each line of the list: the fact's caption, then why.
     const auto [outcome, status] =

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The IP Information frame as the window's network section fills it, on
 // machines whose "ipconfig /all" writes a given output.
-#include "support/machine.h"
 #include "support/window.h"
 
 #include <QJsonArray>
@@ -19,24 +18,15 @@ const QByteArray kXpOutput = "\r\nWindows IP Configuration\r\n\r\nEthernet adapt
                              "        Dhcp Enabled. . . . . . . . . . . : No\r\n"
                              "        IP Address. . . . . . . . . . . . : 192.168.1.10\r\n";
 
-// The window after its network section ran, and what the section reported;
-// a negative chunk: ipconfig cannot be started.
+// The window after its network section ran, and what the section reported.
 struct Section {
     std::unique_ptr<TestWindow> t;
     GatherOutcome outcome;
-    QString reason(Fact fact) const
-    {
-        for (const FactFailure& f : outcome.failures)
-            if (f.fact == fact)
-                return f.reason;
-        return {};
-    }
+    QString reason(Fact fact) const { return reasonOf(outcome, fact); }
 };
 Section section(const QByteArray& output, int chunk = 256, const QJsonObject& machine = {}, const QString& earlierPage = {})
 {
-    Platform p = describedPlatform(machine);
-    p.processes = std::make_shared<ScriptedProcesses>(output, chunk);
-    auto t = std::make_unique<TestWindow>(p);
+    auto t = std::make_unique<TestWindow>(withOutput(describedPlatform(machine), output, chunk));
     t->boxes().txtOutput.set(QString::fromLatin1(kXpOutput)); // an earlier run's
     t->boxes().txtIP.set(earlierPage);
     const GatherOutcome outcome = t->network();
@@ -49,11 +39,7 @@ TEST(NetworkSection, TheMacAddressCutFromTheOutput)
     hugeMac.replace("00-0C-29-4F-1A-2B", QByteArray(40000, 'A')); // beyond the 16-bit range
     const QString noAddress = "ipconfig /all shows no physical address for Local Area Connection";
     const QString layout = "ipconfig /all shows the physical address in an unexpected layout";
-    const struct {
-        QByteArray output;
-        const char* mac;
-        QString failure;
-    } cases[] = {
+    const std::tuple<QByteArray, const char*, QString> cases[] = {
         {kXpOutput, "00-0C-29-4F-1A-2B", {}},
         {QByteArray(kXpOutput).replace("\r\n", "\n"), "00-0C-29-4F-1A-2B", {}},
         // A lone CR is no line end in the box: old Mac line ends leave the
@@ -66,10 +52,10 @@ TEST(NetworkSection, TheMacAddressCutFromTheOutput)
         {hugeMac, "", noAddress},
         {"", "", {}},
     };
-    for (const auto& c : cases)
+    for (const auto& [output, mac, failure] : cases)
         for (const int chunk : {1, 7, 256}) {
-            const Section s = section(c.output, chunk);
-            EXPECT_EQ(s.t->boxes().txtMac.get() + '|' + s.reason(Fact::MacAddress), c.mac + ('|' + c.failure))
+            const Section s = section(output, chunk);
+            EXPECT_EQ(s.t->boxes().txtMac.get() + '|' + s.reason(Fact::MacAddress), mac + ('|' + failure))
                 << "in pieces of " << chunk;
         }
     // A command that cannot start leaves the earlier output to be cut, and
@@ -86,11 +72,7 @@ TEST(NetworkSection, TheAddressesAndTheMasksOfTheAdapterWithTheLocalAddressElseO
     };
     const QJsonValue last = QJsonArray{"255.255.255.0", "255.255.0.0"};
     const QString unread = "the last adapter's masks could not be read (invalid use of Null)";
-    const struct {
-        QJsonArray adapters;
-        const char* masks;
-        QString failure;
-    } cases[] = {
+    const std::tuple<QJsonArray, const char*, QString> cases[] = {
         {{adapter({}, QJsonArray{"255.0.0.0"}), adapter({}, last),
           QJsonObject{{"IPEnabled", false}, {"IPSubnet", QJsonArray{"255.255.255.252"}}}}, "255.255.255.0 255.255.0.0", {}},
         {{adapter({}, QJsonValue::Null), adapter({}, last)}, "255.255.255.0 255.255.0.0", {}},
@@ -99,10 +81,10 @@ TEST(NetworkSection, TheAddressesAndTheMasksOfTheAdapterWithTheLocalAddressElseO
         {{adapter(QJsonArray{"10.0.0.10", "10.0.0.11"}, QJsonArray{"255.0.0.0"}), adapter(QJsonArray{"10.0.0.1"}, last),
           adapter("10.0.0.10", QJsonArray{"255.255.255.252"})}, "255.255.255.0 255.255.0.0", {}},
     };
-    for (const auto& c : cases) {
-        const Section s = section(kXpOutput, 256, {{"management", QJsonObject{{"Win32_NetworkAdapterConfiguration", c.adapters}}},
+    for (const auto& [adapters, masks, failure] : cases) {
+        const Section s = section(kXpOutput, 256, {{"management", QJsonObject{{"Win32_NetworkAdapterConfiguration", adapters}}},
                                                    {"localAddress", "10.0.0.1"}});
-        EXPECT_EQ(s.t->boxes().txtMask.get() + '|' + s.reason(Fact::SubnetMask), c.masks + ('|' + c.failure));
+        EXPECT_EQ(s.t->boxes().txtMask.get() + '|' + s.reason(Fact::SubnetMask), masks + ('|' + failure));
         EXPECT_EQ(s.t->boxes().txtNETIP.get(), "10.0.0.1");
     }
 }
@@ -110,10 +92,7 @@ TEST(NetworkSection, TheAddressesAndTheMasksOfTheAdapterWithTheLocalAddressElseO
 TEST(NetworkSection, ThePageCountsOnlyAsOneAddressOrAsTheCutOfADisplaycopyPage)
 {
     const QString notOne = "the page holds no address (its text is not one IPv4 or IPv6 address)";
-    const struct {
-        QJsonValue page;
-        QString shown, failure;
-    } pages[] = {
+    const std::tuple<QJsonValue, QString, QString> pages[] = {
         {"81.2.3.4", "81.2.3.4", {}},
         {" 2001:db8::1\r\n", "2001:db8::1", {}},
         {"81.2.3.4\n10.0.0.1\n", "", notOne},

@@ -12,28 +12,14 @@
 using namespace qni;
 using qni::test::PlainBoxes;
 
-namespace {
-
-ReportFacts oneFact(Fact fact, const QString& text)
-{
-    ReportFacts facts;
-    facts.texts[static_cast<size_t>(fact)] = text;
-    return facts;
-}
-
-struct TextCase {
-    Fact fact;
-    QString box;
-    QString lines; // what the report prints for that fact
-};
-
 const QChar kLoneHigh(0xD800);
-
-} // namespace
 
 TEST(Report, TextPrintsEachFactUnderItsCaptionWithFurtherLinesAligned)
 {
-    const TextCase cases[] = {
+    const struct {
+        Fact fact;
+        QString box, lines; // what the box holds, what the report prints for that fact
+    } cases[] = {
         {Fact::MemoryChips, QStringLiteral("512 MB Chip\r\n256 MB Chip\r\n"),
          QStringLiteral("Memory Chips: 512 MB Chip\n              256 MB Chip\n")},
         {Fact::MemoryChips, QStringLiteral("a\r\n\r\nb"), QStringLiteral("Memory Chips: a\n              \n              b\n")},
@@ -50,8 +36,10 @@ TEST(Report, TextPrintsEachFactUnderItsCaptionWithFurtherLinesAligned)
          QString::fromUtf16(u"Serial Number: \ufffd]0;x\ufffd\tX\ufffd\ufffd\u00e9\n")},
         {Fact::MacAddress, QString(kLoneHigh) + u'z', QString::fromUtf16(u"Mac Address: \ufffdz\n")},
     };
-    for (const TextCase& c : cases) {
-        const QString out = QString::fromUtf8(textReport(oneFact(c.fact, c.box)));
+    for (const auto& c : cases) {
+        ReportFacts facts;
+        facts.texts[static_cast<size_t>(c.fact)] = c.box;
+        const QString out = QString::fromUtf8(textReport(facts));
         QString expected;
         for (const FactInfo& info : kFacts)
             expected += info.fact == c.fact ? c.lines : QLatin1String(info.caption) + QStringLiteral(" \n");
@@ -96,15 +84,10 @@ TEST(Report, JsonIsValidUtf8WhateverTheBoxesHoldAndKeepsWindowOrder)
     EXPECT_EQ(o.value(QStringLiteral("reasons")).toObject(),
               (QJsonObject{{"memory_chips", "r"}, {"mac_address", QString::fromUtf16(u"m\u202ex")}}));
     EXPECT_LT(out.indexOf("\"memory_chips\":\"r\""), out.indexOf("\"mac_address\":\"m")) << "window order";
-    qsizetype at = 0;
-    QStringList names;
-    for (const FactInfo& info : kFacts)
-        names << QLatin1String(info.jsonName);
-    names << QStringLiteral("status") << QStringLiteral("unavailable") << QStringLiteral("reasons");
+    QList<QByteArray> names = {"status", "unavailable", "reasons"};
+    for (auto fact = kFacts.rbegin(); fact != kFacts.rend(); ++fact)
+        names.prepend(fact->jsonName);
     EXPECT_EQ(o.keys().size(), names.size());
-    for (const QString& name : names) {
-        const qsizetype next = out.indexOf('"' + name.toUtf8() + "\":");
-        EXPECT_GT(next, at) << name.toStdString();
-        at = next;
-    }
+    for (qsizetype i = 1; i < names.size(); ++i)
+        EXPECT_LT(out.indexOf('"' + names[i - 1] + "\":"), out.indexOf('"' + names[i] + "\":")) << names[i].constData();
 }

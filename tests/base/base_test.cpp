@@ -79,23 +79,8 @@ bool ptonAccepts(const std::u16string& text)
 
 TEST(IpAddress, TheFormsInetPtonAccepts)
 {
-    const std::pair<std::u16string_view, bool> cases[] = {
-        {u"81.2.3.4", true}, {u"0.0.0.0", true}, {u"255.255.255.255", true}, {u"256.1.1.1", false},
-        {u"01.2.3.4", false}, {u"1.2.3", false}, {u"1.2.3.4.5", false}, {u"1..3.4", false}, {u"1.2.3.4.", false},
-        {u" 1.2.3.4", false}, {u"1.2.3.4\n", false}, {u"１.2.3.4", false}, {u"", false},
-        {u"::", true}, {u"::1", true}, {u"1::", true}, {u"2001:DB8::ffff", true}, {u"1:2:3:4:5:6:7:8", true},
-        {u"1:2:3:4:5:6:7::", true}, {u"1:2:3:4:5:6:7:8::", false}, {u"1::2::3", false}, {u":::", false},
-        {u":1::", false}, {u"1:", false}, {u"12345::", false}, {u"1:2:3:4:5:6:7", false},
-        {u"::ffff:1.2.3.4", true}, {u"1:2:3:4:5:6:1.2.3.4", true}, {u"1:2:3:4:5:6:7:1.2.3.4", false},
-        {u"::1.2.3.04", false}, {u"1.2.3.4::", false}, {u"::1.2.3.4:1", false}, {u"fe80::1%eth0", false},
-    };
-    for (const auto& [text, accepted] : cases) {
-        const std::u16string s(text);
-        EXPECT_EQ(isIpAddress(text), accepted) << QString::fromStdU16String(s).toStdString();
-        EXPECT_EQ(ptonAccepts(s), accepted) << QString::fromStdU16String(s).toStdString();
-    }
-    // Every text of up to four pieces, and a deterministic stream of short
-    // texts over the characters addresses are made of.
+    // Every text of up to four pieces, longer forms, and a deterministic
+    // stream of short texts over the characters addresses are made of.
     const std::u16string_view pieces[] = {u"0", u"1", u"01", u"255", u"256", u"ffff", u"abcde", u"g", u":",
                                           u"::", u".", u"1.2.3.4", u"%1", u" "};
     std::vector<std::u16string> texts = {u""};
@@ -106,6 +91,9 @@ TEST(IpAddress, TheFormsInetPtonAccepts)
                 texts.push_back(texts[i] + std::u16string(p));
         from = to;
     }
+    texts.insert(texts.end(), {u"255.255.255.255", u"１.2.3.4", u"1.2.3.4\n", u"2001:DB8::ffff", u"1:2:3:4:5:6:7:8",
+                               u"1:2:3:4:5:6:7::", u"1:2:3:4:5:6:7:8::", u"1:2:3:4:5:6:7", u"12345::", u"1:2:3:4:5:6:1.2.3.4",
+                               u"1:2:3:4:5:6:7:1.2.3.4", u"::1.2.3.04", u"::1.2.3.4:1", u"fe80::1%eth0"});
     std::mt19937 random(1);
     const std::u16string_view alphabet = u"0129af:.:.";
     for (int n = 0; n < 200000; ++n) {

@@ -3,7 +3,6 @@
 // runner, process service and bundled interpreter: what a run opens, starts
 // and allocates it must give back. Only the one-second pause is left out.
 #include "platform/described/platform_from_environment.h"
-#include "support/machine.h"
 #include "support/process_probe.h"
 #include "support/window.h"
 

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/qt_event_pump.h"
-#include "platform/host/host_platform.h"
 #include "base/step_failed.h"
 #include "platform/described/described_services.h"
 #include "platform/described/machine_description.h"
+#include "platform/host/host_platform.h"
 #include "platform/network.h"
-#include "platform/process_service.h"
-#include "platform/shell.h"
 #include "platform/registry.h"
 #include "platform/wql.h"
 #include "support/qt_printers.h"

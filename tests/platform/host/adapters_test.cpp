@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/facts/routes.h"
 #include "platform/host/facts/adapter_records.h"
+#include "platform/host/facts/name_servers.h"
+#include "platform/host/facts/routes.h"
 #include "platform/host/sockets_service.h"
 
 #include "host_samples.h"
@@ -20,19 +21,27 @@ QByteArray route(std::initializer_list<const char*> rows)
     return text;
 }
 
-TEST(HostRoute, TheInterfaceOfTheDefaultRoute)
+// The lowest metric wins, among all default routes and among each interface's
+// routes through a gateway.
+TEST(HostRoute, TheDefaultRoutesInterfaceAndGateways)
 {
-    const std::pair<const char*, QByteArray> cases[] = {
-        {"eth0", readSample(QStringLiteral("x86-server/proc/net/route"))},
-        {"wlan0", route({"eth0\t00000000\t0101A8C0\t0003\t0\t0\t600\t00000000",
-                         "wlan0\t00000000\t0100000A\t0003\t0\t0\t50\t00000000"})}, // the lowest metric
-        {"", route({"eth0\t0001A8C0\t00000000\t0001\t0\t0\t0\t00FFFFFF"})}, // not to everywhere
-        {"", route({"eth0\t00000000\t0101A8C0\t0002\t0\t0\t0\t00000000"})}, // not up
-        {"", route({"eth0\t00000000\t0101A8C0\t0003\t0\t0\t0\t80000000"})}, // half the space only
-        {"", QByteArray("\0\0\xff\n\t\t\t\t\t\t\t\t\n", 14)},
+    const std::tuple<const char*, QHash<QString, QString>, QByteArray> cases[] = {
+        {"eth0", {{"eth0", "192.168.1.1"}, {"wlan0", "10.0.0.1"}}, readSample(QStringLiteral("x86-server/proc/net/route"))},
+        {"ppp0", {{"eth0", "192.168.1.2"}}, route({"eth0\t00000000\t0101A8C0\t0003\t0\t0\t600\t00000000",
+                                                  "eth0\t00000000\t0201A8C0\t0003\t0\t0\t500\t00000000",
+                                                  "ppp0\t00000000\t00000000\t0001\t0\t0\t50\t00000000"})},
+        {"", {}, route({"eth0\t0001A8C0\t00000000\t0001\t0\t0\t0\t00FFFFFF"})}, // not to everywhere
+        {"", {}, route({"eth0\t00000000\t0101A8C0\t0002\t0\t0\t0\t00000000"})}, // not up
+        {"", {}, route({"eth0\t00000000\t0101A8C0\t0003\t0\t0\t0\t80000000"})}, // half the space only
+        {"", {}, QByteArray("\0\0\xff\n\t\t\t\t\t\t\t\t\n", 14)},
     };
-    for (const auto& [expected, text] : cases)
-        EXPECT_EQ(defaultRouteInterface(parseDefaultRoutes(text)), expected) << text.toStdString();
+    for (const auto& [interface, gateways, text] : cases) {
+        EXPECT_EQ(defaultRouteInterface(parseDefaultRoutes(text)), interface) << text.toStdString();
+        EXPECT_EQ(defaultGateways(parseDefaultRoutes(text)), gateways) << text.toStdString();
+    }
+    EXPECT_EQ(parseNameServers("search example.org\nnameserver 192.168.1.1\nnameserver fe80::1\n  nameserver   8.8.8.8  \n"
+                               "nameserver 300.1.1.1\n#nameserver 9.9.9.9\n"),
+              (QStringList{"192.168.1.1", "8.8.8.8"}));
 }
 
 InterfaceRecord link(const char* name, int index, unsigned flags, int type, const char* mac)

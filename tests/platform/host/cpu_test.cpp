@@ -14,12 +14,8 @@ const QString kXeon = QStringLiteral("      Intel(R) Xeon(TM) CPU 3.00GHz");
 
 TEST(HostCpuInfo, TheKernelsLayouts)
 {
-    const struct {
-        const char* sample;
-        std::optional<QString> name, fallbackName;
-        size_t packages;
-        std::optional<double> firstMhz;
-    } cases[] = {
+    using Name = std::optional<QString>;
+    const std::tuple<const char*, Name, Name, size_t, std::optional<double>> cases[] = {
         {"x86-server/proc/cpuinfo", kXeon, "GenuineIntel", 2, 2992.505},
         {"cpuinfo/aarch64-neoverse", "ARM Neoverse-N1", std::nullopt, 1, std::nullopt},
         {"cpuinfo/aarch64-unlisted-core", std::nullopt, "Apple processor (part 0x022)", 1, std::nullopt},
@@ -30,13 +26,13 @@ TEST(HostCpuInfo, TheKernelsLayouts)
         {"cpuinfo/mips", "MIPS 1004Kc V2.15", std::nullopt, 1, std::nullopt},
         {"cpuinfo/loongarch64", "Loongson-3A5000", std::nullopt, 1, 2500},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.sample);
-        const CpuInfo info = parseCpuInfo(readSample(QString::fromLatin1(c.sample)));
-        EXPECT_EQ(info.name, c.name);
-        EXPECT_EQ(info.fallbackName, c.fallbackName);
-        ASSERT_EQ(info.packages.size(), c.packages);
-        EXPECT_EQ(info.packages.front().mhz, c.firstMhz);
+    for (const auto& [sample, name, fallbackName, packages, firstMhz] : cases) {
+        SCOPED_TRACE(sample);
+        const CpuInfo info = parseCpuInfo(readSample(QString::fromLatin1(sample)));
+        EXPECT_EQ(info.name, name);
+        EXPECT_EQ(info.fallbackName, fallbackName);
+        ASSERT_EQ(info.packages.size(), packages);
+        EXPECT_EQ(info.packages.front().mhz, firstMhz);
     }
     // Only the blank after the colon is the kernel's.
     EXPECT_EQ(parseCpuInfoBlocks("model name\t:   spaced  \ncpu MHz\t\t:\n\n\nprocessor : 1\n"),

@@ -1,24 +1,23 @@
 // SPDX-License-Identifier: MIT
 // The host's page fetch, against servers on 127.0.0.1 only.
 #include "app/qt_event_pump.h"
-#include "platform/host/host_platform.h"
+#include "base/step_failed.h"
 #include "platform/host/internet_service.h"
 #include "platform/network.h"
 
-#include "host_samples.h"
-
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSslKey>
 #include <QSslServer>
-#include <QSslSocket>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include <functional>
 #include <thread>
 
 using namespace qni;
@@ -26,24 +25,20 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr qint64 kMiB = 1024 * 1024;
-
 // A server on 127.0.0.1 that answers each request, one connection after the
-// other, by writing the blocks respond(request number, request, block) gives
-// until it gives none or the peer has hung up. A connection that asks nothing
-// (one opened ahead, then dropped) is no request.
+// other, by writing the blocks respond(request, block) gives until it gives
+// none or the peer has hung up; without `respond`, one that never accepts.
 class Server {
 public:
-    using Respond = std::function<QByteArray(int connection, const QByteArray& request, int block)>;
+    using Respond = std::function<QByteArray(const QByteArray& request, int block)>;
 
-    explicit Server(Respond respond, int backlog = 8) : respond_(std::move(respond))
+    explicit Server(Respond respond) : respond_(std::move(respond))
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t length = sizeof address;
         ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        ::listen(listener_, backlog);
+        ::listen(listener_, 8);
         port = ntohs(address.sin_port);
         if (respond_)
             thread_ = std::thread([this] { serve(); });
@@ -55,39 +50,31 @@ public:
             thread_.join();
         ::close(listener_);
     }
-    QString url(const char* path = "/") const { return QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path); }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port); }
 
     quint16 port = 0;
-    std::atomic<int> requests{0};
 
 private:
     void serve()
     {
-        for (int number = 0; !stop_;) {
+        while (!stop_) {
             pollfd p{listener_, POLLIN, 0};
             if (::poll(&p, 1, 100) <= 0)
                 continue;
             const int fd = ::accept(listener_, nullptr, nullptr);
             char request[8192];
-            const ssize_t n = ::recv(fd, request, sizeof request, 0);
-            const QByteArray asked(request, n > 0 ? int(n) : 0);
-            if (asked.isEmpty()) {
-                ::close(fd);
-                continue;
-            }
-            ++requests;
-            for (int block = 0; !stop_; ++block) {
-                const QByteArray bytes = respond_(number, asked, block);
+            const ssize_t n = ::recv(fd, request, sizeof request, 0); // none: a connection opened ahead, then dropped
+            for (int block = 0; n > 0 && !stop_; ++block) {
+                const QByteArray bytes = respond_(QByteArray(request, int(n)), block);
                 if (bytes.isEmpty() || ::send(fd, bytes.constData(), bytes.size(), MSG_NOSIGNAL) <= 0)
                     break;
             }
             ::close(fd);
-            ++number;
         }
     }
 
     Respond respond_;
-    int listener_ = -1;
+    int listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -107,18 +94,15 @@ std::optional<QString> fetch(const QString& url, std::chrono::milliseconds limit
 // One answer, written whole, to the first request.
 Server::Respond once(const QByteArray& response)
 {
-    return [response](int, const QByteArray&, int block) { return block ? QByteArray() : response; };
+    return [response](const QByteArray&, int block) { return block ? QByteArray() : response; };
 }
 
-class Fetch : public ::testing::Test {
-protected:
-    // A proxy from the environment must not carry loopback requests away.
-    Fetch() { qputenv("no_proxy", "127.0.0.1"); }
-};
+// A proxy from the environment must not carry loopback requests away.
+const bool kDirect = qputenv("no_proxy", "127.0.0.1");
 
-TEST_F(Fetch, ThePageByStatusAndSize)
+TEST(Fetch, ThePageByStatusAndSize)
 {
-    const QByteArray oneMiB(kMiB, 'a');
+    const QByteArray oneMiB(1024 * 1024, 'a');
     const std::pair<QByteArray, std::optional<QString>> cases[] = {
         {"200 OK\r\nContent-Type: text/html;CharSet=\"latin1\"; q=1\r\n\r\ncaf\xe9", QStringLiteral("caf\u00e9")},
         {"200 OK\r\nContent-Type: text/plain; charset=x-unknown\r\n\r\ncaf\xc3\xa9", QStringLiteral("caf\u00e9")}, // UTF-8
@@ -126,7 +110,6 @@ TEST_F(Fetch, ThePageByStatusAndSize)
         {"204 No Content\r\n\r\n", QString()},
         {"399 Whatever\r\n\r\npage", "page"},
         {"400 Bad Request\r\n\r\npage", std::nullopt}, // a status of 400 or more is a failed fetch
-        {"404 Not Found\r\n\r\npage", std::nullopt},
         {"200 OK\r\nContent-Length: 1048576\r\n\r\n" + oneMiB, QString::fromLatin1(oneMiB)},
         {"200 OK\r\nContent-Length: 1048577\r\n\r\n" + oneMiB + 'a', std::nullopt},
         {"200 OK\r\n\r\n" + oneMiB + 'a', std::nullopt}, // no length declared
@@ -137,7 +120,7 @@ TEST_F(Fetch, ThePageByStatusAndSize)
     }
     // Endless: given up as soon as it passes the cap, not read to the end.
     std::atomic<int> blocks = 0;
-    const Server endless([&](int, const QByteArray&, int block) {
+    const Server endless([&](const QByteArray&, int block) {
         return (blocks = block) ? QByteArray(64 * 1024, 'a') : QByteArray("HTTP/1.0 200 OK\r\n\r\n");
     });
     QString why;
@@ -148,10 +131,10 @@ TEST_F(Fetch, ThePageByStatusAndSize)
 
 // The whole fetch has a limit, however the server stalls; a page within it
 // arrives while the window's events go on.
-TEST_F(Fetch, TheLimitIsOnTheWholeFetchAndTheEventsGoOnMeanwhile)
+TEST(Fetch, TheLimitIsOnTheWholeFetchAndTheEventsGoOnMeanwhile)
 {
     const Server silent(nullptr); // accepted by the system, never answered
-    const Server trickle([](int, const QByteArray&, int block) {
+    const Server trickle([](const QByteArray&, int block) {
         std::this_thread::sleep_for(100ms);
         return block ? QByteArray("a") : QByteArray("HTTP/1.0 200 OK\r\n\r\n");
     });
@@ -163,7 +146,7 @@ TEST_F(Fetch, TheLimitIsOnTheWholeFetchAndTheEventsGoOnMeanwhile)
         EXPECT_EQ(why, "no answer in time");
         EXPECT_TRUE(took.elapsed() >= 1000 && took.elapsed() < 1500) << took.elapsed();
     }
-    const Server late([](int, const QByteArray&, int block) {
+    const Server late([](const QByteArray&, int block) {
         return block ? QByteArray() : (std::this_thread::sleep_for(400ms), QByteArray("HTTP/1.0 200 OK\r\n\r\n81.2.3.4"));
     });
     int ticks = 0;
@@ -175,12 +158,12 @@ TEST_F(Fetch, TheLimitIsOnTheWholeFetchAndTheEventsGoOnMeanwhile)
 }
 
 // http and https only, before and after redirects; at most five of them.
-TEST_F(Fetch, RedirectsStayOnTheWebAndAreFewAndFollowedAcrossPorts)
+TEST(Fetch, RedirectsStayOnTheWebAndAreFewAndFollowedAcrossPorts)
 {
     const Server target(once("HTTP/1.0 200 OK\r\n\r\n81.2.3.4"));
     // The hop is in the path, so a request that Qt sends again is the same hop.
     const auto redirecting = [](const QString& to, int hops) {
-        return [to, hops](int, const QByteArray& request, int block) -> QByteArray {
+        return [to, hops](const QByteArray& request, int block) -> QByteArray {
             if (block)
                 return {};
             const int hop = request.startsWith("GET /hop/") ? request.mid(9, 1).toInt() : 0;
@@ -204,14 +187,13 @@ TEST_F(Fetch, RedirectsStayOnTheWebAndAreFewAndFollowedAcrossPorts)
 }
 
 // A server whose certificate nobody vouches for is not trusted.
-TEST_F(Fetch, TlsIsVerified)
+TEST(Fetch, TlsIsVerified)
 {
-    QFile cert(QStringLiteral(QNI_TEST_DATA "/tls/cert.pem"));
-    QFile key(QStringLiteral(QNI_TEST_DATA "/tls/key.pem"));
-    ASSERT_TRUE(cert.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setLocalCertificate(QSslCertificate(cert.readAll()));
-    tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
+    tls.setLocalCertificate(QSslCertificate::fromPath(QStringLiteral(QNI_TEST_DATA "/tls/cert.pem")).value(0));
+    QFile key(QStringLiteral(QNI_TEST_DATA "/tls/key.pem"));
+    ASSERT_TRUE(key.open(QIODevice::ReadOnly));
+    tls.setPrivateKey(QSslKey(&key, QSsl::Rsa));
     QSslServer server; // served by the event loop that the fetch waits in
     server.setSslConfiguration(tls);
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
@@ -224,10 +206,10 @@ TEST_F(Fetch, TlsIsVerified)
 }
 
 // http_proxy carries the request; no_proxy names hosts reached directly.
-TEST_F(Fetch, TheProxyVariablesApply)
+TEST(Fetch, TheProxyVariablesApply)
 {
     QByteArray asked;
-    const Server proxy([&](int, const QByteArray& request, int block) {
+    const Server proxy([&](const QByteArray& request, int block) {
         return block ? QByteArray() : (asked = request, QByteArray("HTTP/1.0 200 OK\r\n\r\n81.2.3.4"));
     });
     qputenv("http_proxy", QStringLiteral("http://127.0.0.1:%1").arg(proxy.port).toLatin1());
@@ -236,7 +218,6 @@ TEST_F(Fetch, TheProxyVariablesApply)
     EXPECT_TRUE(asked.startsWith("GET http://quarn.invalid/ip HTTP/1.1\r\n")) << asked.constData();
     qputenv("no_proxy", "127.0.0.1,quarn.invalid");
     EXPECT_EQ(fetch(QStringLiteral("http://quarn.invalid/ip")), std::nullopt);
-    EXPECT_EQ(proxy.requests, 1);
     qunsetenv("http_proxy");
 }
 

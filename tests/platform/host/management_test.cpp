@@ -2,7 +2,6 @@
 #include "platform/host/facts/system.h"
 #include "platform/host/host_platform.h"
 #include "platform/host/management_service.h"
-#include "platform/platform.h"
 #include "platform/registry.h"
 
 #include "host_samples.h"
@@ -15,20 +14,18 @@ namespace {
 
 const HostIdentity kIdentity{"Debian GNU/Linux 12 (bookworm)", "4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1f", "6.1.0-18-amd64"};
 
+Adapter adapter(const char* name, const char* mac, const QList<Ipv4Address>& ipv4, bool loopback = false)
+{
+    Adapter a;
+    std::tie(a.name, a.mac, a.ipv4, a.loopback) = std::tuple(QString::fromLatin1(name), QByteArray::fromHex(mac), ipv4, loopback);
+    return a;
+}
+
 std::vector<Adapter> fixedAdapters()
 {
-    std::vector<Adapter> adapters(4);
-    const std::tuple<const char*, const char*, QList<Ipv4Address>> facts[] = {
-        {"lo", "000000000000", {{"127.0.0.1", "255.0.0.0"}}},
-        {"eth0", "000c293a4b5c", {{"192.168.1.10", "255.255.255.0"}, {"10.0.0.9", "255.0.0.0"}}},
-        {"wlan0", "9cb6d0123456", {}},
-        {"tun0", "", {{"10.8.0.2", "255.255.255.255"}}}};
-    for (size_t i = 0; i < adapters.size(); ++i) {
-        std::tie(adapters[i].name, adapters[i].mac, adapters[i].ipv4) = std::tuple(
-            QString::fromLatin1(std::get<0>(facts[i])), QByteArray::fromHex(std::get<1>(facts[i])), std::get<2>(facts[i]));
-        adapters[i].loopback = i == 0;
-    }
-    return adapters;
+    return {adapter("lo", "000000000000", {{"127.0.0.1", "255.0.0.0"}}, true),
+            adapter("eth0", "000c293a4b5c", {{"192.168.1.10", "255.255.255.0"}, {"10.0.0.9", "255.0.0.0"}}),
+            adapter("wlan0", "9cb6d0123456", {}), adapter("tun0", "", {{"10.8.0.2", "255.255.255.255"}})};
 }
 
 QList<Variant> column(const ManagementCollection& objects, const char* property)
@@ -75,19 +72,16 @@ TEST(HostRegistry, OnlyTheProcessorName)
 TEST(HostIdentity, OsReleaseMachineIdAndKernelEachWithTheirFallbacks)
 {
     QTemporaryDir empty;
-    const struct {
-        QString root;
-        HostIdentity identity;
-    } cases[] = {
+    const std::pair<QString, HostIdentity> cases[] = {
         {hostSample(QStringLiteral("x86-server")), kIdentity},
         // /usr/lib's copy; an empty pretty name; an id systemd has not yet set.
         {hostSample(QStringLiteral("minimal-system")), {"Quarn \"Test\" 1.0 (first)", "", ""}},
         {empty.path(), {"Linux", "", ""}},
     };
-    for (const auto& c : cases) {
-        const HostIdentity got = readHostIdentity(c.root);
+    for (const auto& [root, identity] : cases) {
+        const HostIdentity got = readHostIdentity(root);
         EXPECT_EQ(QStringList({got.name, got.installationId, got.kernelRelease}),
-                  QStringList({c.identity.name, c.identity.installationId, c.identity.kernelRelease})) << c.root.toStdString();
+                  QStringList({identity.name, identity.installationId, identity.kernelRelease})) << root.toStdString();
     }
     for (const char* id : {"4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1", "4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1f0", "4f1c0a7e9d2b4c5a8e3f6a7b8c9d0e1g"}) {
         writeFile(empty.path(), "etc/machine-id", id);

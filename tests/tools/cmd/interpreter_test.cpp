@@ -51,12 +51,8 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndTheRestThroughTheShell)
     write("quarn-network-information", "#!/bin/sh\necho program\n");
     write("machine.json", R"({"commands": {"ipconfig /all": "\r\nWindows IP Configuration\r\n"}})");
     write("bad.json", R"({"commands": )");
-    const struct {
-        const char* raw;
-        const char* machine;
-        QByteArray out;
-        int status;
-    } cases[] = {
+    // The interpreter's command line and machine description; its output and status.
+    const std::tuple<const char*, const char*, QByteArray, int> cases[] = {
         {R"( /c "ipconfig /all")", "machine.json", "\r\nWindows IP Configuration\r\n", 0},
         {R"( /c "echo real; exit 7")", "machine.json", "real\n", 7},
         {R"( /c "echo x")", "bad.json", "", 2},
@@ -68,20 +64,20 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndTheRestThroughTheShell)
         {R"( /c "quarn-network-information")", "", "", 127},
         {"echo x", "", "", 1}, // no /c
     };
-    for (const auto& c : cases) {
+    for (const auto& [raw, machine, out, status] : cases) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QNI_MACHINE"), QString::fromLatin1(c.machine));
+        env.insert(QStringLiteral("QNI_MACHINE"), QString::fromLatin1(machine));
         env.insert(QStringLiteral("PATH"), dir.filePath(QStringLiteral("decoy")) + ":/usr/bin:/bin");
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir.path());
-        p.start(cmd, {QString::fromLatin1(c.raw)});
+        p.start(cmd, {QString::fromLatin1(raw)});
         ASSERT_TRUE(p.waitForFinished(20000));
-        EXPECT_EQ(p.readAllStandardOutput(), c.out) << c.raw;
-        EXPECT_EQ(p.exitCode(), c.status) << c.raw;
+        EXPECT_EQ(p.readAllStandardOutput(), out) << raw;
+        EXPECT_EQ(p.exitCode(), status) << raw;
         // A failure says why, on one line, naming the description.
         const QByteArray errors = p.readAllStandardError();
-        EXPECT_EQ(errors.count('\n'), c.status == 1 || c.status == 2 || c.status == 127 ? 1 : 0) << errors.constData();
-        EXPECT_TRUE(c.status != 2 || errors.contains(c.machine)) << errors.constData();
+        EXPECT_EQ(errors.count('\n'), status == 1 || status == 2 || status == 127 ? 1 : 0) << errors.constData();
+        EXPECT_TRUE(status != 2 || errors.contains(machine)) << errors.constData();
     }
 }

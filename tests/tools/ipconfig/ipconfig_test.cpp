@@ -2,9 +2,6 @@
 // The bundled ipconfig's layout, and what the window's MAC box makes of it.
 #include "ipconfig_layout.h"
 
-#include "platform/host/facts/name_servers.h"
-#include "platform/host/facts/routes.h"
-#include "support/machine.h"
 #include "support/window.h"
 
 #include <QRegularExpression>
@@ -19,35 +16,24 @@ namespace {
 
 enum Kind { Wired, Wireless, Other, Loopback };
 
-struct Nic {
-    int index;
-    const char* name;
-    Kind kind;
-    const char* mac = "";
-    bool up = true, defaultRoute = false;
-    QString description = {};
-};
-
-std::vector<Adapter> machine(std::initializer_list<Nic> nics)
+// An adapter that has an address when it is up.
+Adapter nic(int index, const char* name, Kind kind, const char* mac = "", bool up = true, bool defaultRoute = false,
+            const QString& description = {})
 {
-    std::vector<Adapter> adapters;
-    for (const Nic& n : nics) {
-        Adapter& a = adapters.emplace_back();
-        std::tie(a.index, a.name, a.mac, a.up, a.defaultRoute, a.description) =
-            std::tuple(n.index, QString::fromLatin1(n.name), QByteArray::fromHex(n.mac), n.up, n.defaultRoute, n.description);
-        std::tie(a.ethernet, a.wireless, a.loopback) = std::tuple(n.kind == Wired, n.kind == Wireless, n.kind == Loopback);
-        if (a.up)
-            a.ipv4 = {{QStringLiteral("10.0.%1.2").arg(n.index), QStringLiteral("255.255.255.0")}};
-    }
-    return adapters;
+    Adapter a{QString::fromLatin1(name), index, QByteArray::fromHex(mac), {}, up, kind == Loopback, kind == Wireless,
+              kind == Wired, defaultRoute, description};
+    if (up)
+        a.ipv4 = {{QStringLiteral("10.0.%1.2").arg(index), QStringLiteral("255.255.255.0")}};
+    return a;
 }
+using Machine = std::vector<Adapter>;
 
 TEST(Ipconfig, TheXpLayout)
 {
-    HostInfo host{QStringLiteral("XPBOX.example.org"), true, {{"enp0s3", "10.0.2.1"}}, {"10.0.2.1", "8.8.8.8"}};
-    const QStringList lines = formatIpconfig(machine({{1, "lo", Loopback}, {3, "enp0s8", Wired, "000c294f1a2c", false},
-                                                      {2, "enp0s3", Wired, "000c294f1a2b", true, true, "PCNet"}}),
-                                             host, Layout::All).split(QStringLiteral("\r\n"));
+    const HostInfo host{QStringLiteral("XPBOX.example.org"), true, {{"enp0s3", "10.0.2.1"}}, {"10.0.2.1", "8.8.8.8"}};
+    const Machine adapters = {nic(1, "lo", Loopback), nic(3, "enp0s8", Wired, "000c294f1a2c", false),
+                              nic(2, "enp0s3", Wired, "000c294f1a2b", true, true, "PCNet")};
+    const QStringList lines = formatIpconfig(adapters, host, Layout::All).split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines, (QStringList{
         "", "Windows IP Configuration", "",
         "        Host Name . . . . . . . . . . . . : XPBOX",
@@ -74,9 +60,7 @@ TEST(Ipconfig, TheXpLayout)
 // The MAC box after the window's network section has cut the output.
 QString macBox(const QString& output)
 {
-    Platform p = describedPlatform({});
-    p.processes = std::make_shared<ScriptedProcesses>(output.toUtf8());
-    TestWindow t(p);
+    TestWindow t(withOutput(describedPlatform({}), output.toUtf8()));
     t.network();
     return t.boxes().txtMac.get();
 }
@@ -84,24 +68,24 @@ QString macBox(const QString& output)
 TEST(Ipconfig, TheMacBoxHoldsTheMainWiredAdapterOrNothing)
 {
     const QString longDescription = QStringLiteral("Realtek ") + QString(2000, QLatin1Char('x'));
-    const std::tuple<std::vector<Adapter>, const char*, QStringList> cases[] = {
-        {machine({{9, "veth1a2b", Wired, "02000000000a"}, {2, "eno1", Wired, "020000000001", false}, {1, "lo", Loopback},
-                  {3, "eno2", Wired, "020000000002", true, true, longDescription}, {4, "wlp2s0", Wireless, "020000000003"},
-                  {7, "wg0", Other}, {8, "wlx00c0ca", Wireless, "020000000006"}}),
+    const std::tuple<Machine, const char*, QStringList> cases[] = {
+        {{nic(9, "veth1a2b", Wired, "02000000000a"), nic(2, "eno1", Wired, "020000000001", false), nic(1, "lo", Loopback),
+          nic(3, "eno2", Wired, "020000000002", true, true, longDescription), nic(4, "wlp2s0", Wireless, "020000000003"),
+          nic(7, "wg0", Other), nic(8, "wlx00c0ca", Wireless, "020000000006")},
          "02-00-00-00-00-02",
          {"Local Area Connection", "Local Area Connection 2", "Wireless Network Connection", "PPP adapter wg0",
           "Wireless Network Connection 2", "Local Area Connection 3"}},
         // Without a default route on a wired adapter: the first connected one.
-        {machine({{3, "eth1", Wired, "020000000003"}, {2, "eth0", Wired, "020000000002"}}), "02-00-00-00-00-02", {}},
-        {machine({{2, "eth0", Wired, "020000000002", false}, {3, "eth1", Wired, "020000000003"},
-                  {4, "wlan0", Wireless, "020000000004", true, true}}), "02-00-00-00-00-03", {}},
+        {{nic(3, "eth1", Wired, "020000000003"), nic(2, "eth0", Wired, "020000000002")}, "02-00-00-00-00-02", {}},
+        {{nic(2, "eth0", Wired, "020000000002", false), nic(3, "eth1", Wired, "020000000003"),
+          nic(4, "wlan0", Wireless, "020000000004", true, true)}, "02-00-00-00-00-03", {}},
         // No wired adapter connected: XP writes no Dhcp line for it, so its
         // section comes last and the cut finds nothing rather than running on.
-        {machine({{2, "eth0", Wired, "020000000002", false}, {3, "wlan0", Wireless, "020000000003", true, true}}), "",
+        {{nic(2, "eth0", Wired, "020000000002", false), nic(3, "wlan0", Wireless, "020000000003", true, true)}, "",
          {"Wireless Network Connection", "Local Area Connection"}},
-        {machine({{2, "wlan0", Wireless, "020000000002", true, true}}), "", {}},
+        {{nic(2, "wlan0", Wireless, "020000000002", true, true)}, "", {}},
         // "IP" in the description ends the first cut before the address.
-        {machine({{2, "eth0", Wired, "020000000002", true, true, "Intel PRO/1000 MT IP Offload Adapter"}}), "", {}},
+        {{nic(2, "eth0", Wired, "020000000002", true, true, "Intel PRO/1000 MT IP Offload Adapter")}, "", {}},
     };
     static const QRegularExpression title(QStringLiteral("^(?:Ethernet adapter )?(\\S.*):\\r$"), QRegularExpression::MultilineOption);
     for (const auto& [adapters, mac, titles] : cases) {
@@ -114,19 +98,6 @@ TEST(Ipconfig, TheMacBoxHoldsTheMainWiredAdapterOrNothing)
         EXPECT_FALSE(out.contains(QStringLiteral("127.0.0.1")));
         EXPECT_EQ(out.count(QLatin1Char('\n')), out.count(QStringLiteral("\r\n")));
     }
-}
-
-TEST(Ipconfig, GatewaysAndNameServersOfTheHost)
-{
-    const QByteArray route = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n"
-                             "enp0s3\t00000000\t0101A8C0\t0003\t0\t0\t200\t00000000\t0\t0\t0\n"
-                             "enp0s3\t00000000\t0201A8C0\t0003\t0\t0\t100\t00000000\t0\t0\t0\n"
-                             "ppp0\t00000000\t00000000\t0001\t0\t0\t0\t00000000\t0\t0\t0\n"
-                             "down0\t00000000\t0100000A\t0002\t0\t0\t0\t00000000\t0\t0\t0\n";
-    EXPECT_EQ(defaultGateways(parseDefaultRoutes(route)), (QHash<QString, QString>{{"enp0s3", "192.168.1.2"}}));
-    EXPECT_EQ(parseNameServers("search example.org\nnameserver 192.168.1.1\nnameserver fe80::1\n  nameserver   8.8.8.8  \n"
-                               "nameserver 300.1.1.1\n#nameserver 9.9.9.9\n"),
-              (QStringList{"192.168.1.1", "8.8.8.8"}));
 }
 
 } // namespace
