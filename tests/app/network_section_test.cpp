@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The IP Information frame as the window's network section fills it, on
 // machines whose "ipconfig /all" writes a given output.
+#include "app/output_collection.h"
 #include "support/window.h"
 
 #include <QJsonArray>
@@ -63,6 +64,10 @@ TEST(NetworkSection, TheMacAddressCutFromTheOutput)
     const Section failed = section("", -1);
     EXPECT_EQ(failed.t->boxes().txtMac.get() + '|' + failed.reason(Fact::MacAddress),
               "00-0C-29-4F-1A-2B|ipconfig /all could not be run (CreateProcess failed)");
+    // Output beyond what the box takes gives no address, however it starts.
+    const Section endless = section(kXpOutput + QByteArray(kOutputLimit, 'x'));
+    EXPECT_EQ(endless.t->boxes().txtMac.get() + '|' + endless.reason(Fact::MacAddress),
+              "|ipconfig /all printed more than 16 MiB");
 }
 
 TEST(NetworkSection, TheAddressesAndTheMasksOfTheAdapterWithTheLocalAddressElseOfTheLastOne)

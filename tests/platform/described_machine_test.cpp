@@ -6,7 +6,6 @@
 #include "platform/host/host_platform.h"
 #include "platform/network.h"
 #include "platform/registry.h"
-#include "platform/wql.h"
 #include "support/qt_printers.h"
 
 #include <QTemporaryDir>
@@ -92,17 +91,6 @@ TEST(MachineDescription, GivenMembersReplaceTheHostsServicesAndAbsentOnesStay)
     EXPECT_TRUE(host.hostIdentity && !p.hostIdentity);
     for (const auto& [json, kept] : {std::pair{R"({"management": null})", false}, {R"({"localAddress": "1.2.3.4"})", true}})
         EXPECT_EQ(bool(applyDescription(parseMachineDescription(json, QStringLiteral("m.json")), host).hostIdentity), kept) << json;
-}
-
-TEST(Wql, TheQuerySubset)
-{
-    for (const char* text : {"SELECT Name FROM C", "SELECT * FROM", "SELECT * FROM C WHERE P = ", "SELECT * FROM C WHERE P = 'open",
-                             "SELECT * FROM C WHERE P > 1", "DELETE FROM C"})
-        EXPECT_THROW(WqlQuery::parse(QString::fromLatin1(text)), StepFailed) << text;
-    const WqlQuery q = WqlQuery::parse(QStringLiteral("SELECT * FROM C WHERE P = 'Abc'"));
-    EXPECT_TRUE(q.matches(Variant::text(QStringLiteral("aBC"))));
-    EXPECT_FALSE(q.matches(std::nullopt));
-    EXPECT_TRUE(WqlQuery::parse(QStringLiteral("SELECT * FROM C WHERE P = 42")).matches(Variant::text(QStringLiteral(" 42"))));
 }
 
 } // namespace
