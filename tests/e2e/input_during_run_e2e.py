@@ -3,12 +3,14 @@
 """The window stays the user's while a gather waits: during a command that
 pauses halfway through its output, and during a page that answers late,
 Help > About opens, text typed into a box stays, and another click on
-"Gather Info" starts nothing. Real clicks and keys (xdotool) on the real
-program; the boxes are read through the accessibility bus.
+"Gather Info" starts nothing; a close request during the page's wait ends
+the program at once, with status 0. Real clicks and keys (xdotool) on the
+real program; the boxes are read through the accessibility bus.
 
 usage: input_during_run_e2e.py PROGRAM MACHINE_JSON   (MACHINE_JSON: xp-sp3.json)
 """
 
+import ctypes
 import http.server
 import json
 import os
@@ -41,6 +43,35 @@ class LatePage(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
+
+
+def close_window(window):
+    """Asks a window to close as a window manager does: WM_DELETE_WINDOW."""
+    x = ctypes.CDLL('libX11.so.6')
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XInternAtom.restype = ctypes.c_ulong
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [('type', ctypes.c_int), ('serial', ctypes.c_ulong), ('send_event', ctypes.c_int),
+                    ('display', ctypes.c_void_p), ('window', ctypes.c_ulong), ('message_type', ctypes.c_ulong),
+                    ('format', ctypes.c_int), ('data', ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [('message', ClientMessage), ('pad', ctypes.c_long * 24)]
+
+    display = x.XOpenDisplay(None)
+    event = Event()
+    event.message.type = 33  # ClientMessage
+    event.message.window = window
+    event.message.message_type = x.XInternAtom(display, b'WM_PROTOCOLS', 0)
+    event.message.format = 32
+    event.message.data[0] = x.XInternAtom(display, b'WM_DELETE_WINDOW', 0)
+    x.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+    x.XFlush(display)
+    x.XCloseDisplay(display)
 
 
 def main(program, machine):
@@ -89,7 +120,7 @@ def run(program, machine, tmp, session, port):
     os.chmod(interpreter, 0o755)
     env = dict(os.environ, QNI_MACHINE=machine, ComSpec=interpreter, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1',
                QT_QPA_PLATFORM='xcb', no_proxy='127.0.0.1')
-    session.start([program, '--public-page', f'http://127.0.0.1:{port}/'], env=env)
+    process = session.start([program, '--public-page', f'http://127.0.0.1:{port}/'], env=env)
 
     def wait_for(condition, what):
         deadline = time.time() + DEADLINE
@@ -165,6 +196,23 @@ def run(program, machine, tmp, session, port):
                        ('Mac Address', '00-0C-29-4F-1A-2B typed too'), ('Internet Address', '81.2.3.4')):
         check(text_of(box) == value, f'"{box}" reads {text_of(box)!r}, expected {value!r}')
     check(len(frames('About', 'dialog')) == 1, 'one About box')
+
+    # Another run; closed while its page keeps it waiting.
+    click(gather)
+    if not wait_for(lambda: LatePage.requests == 2, 'the second run asks for the page'):
+        return
+    found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--pid', str(process.pid), '--name', TITLE],
+                           capture_output=True, text=True).stdout.split()
+    if not check(found, 'the main window is found to close it'):
+        return
+    asked = time.time()
+    close_window(int(found[0]))
+    try:
+        status = process.wait(5)
+        check(status == 0 and time.time() - asked < 1.0,
+              f'closing ends the program at once with status 0 (status {status}, {time.time() - asked:.2f} s)')
+    except subprocess.TimeoutExpired:
+        check(False, 'closing during the page\'s wait ends the program')
 
 
 if __name__ == '__main__':

@@ -8,8 +8,6 @@
 #include "platform/described/described_services.h"
 #include "platform/described/machine_description.h"
 #include "platform/described/platform_from_environment.h"
-#include "platform/host/host_platform.h"
-#include "platform/window_service.h"
 #include "support/process_probe.h"
 #include "support/qt_printers.h"
 #include "ui/main_window.h"
@@ -17,25 +15,20 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 
-#include <arpa/inet.h>
-#include <poll.h>
 #include <unistd.h>
 
 using namespace qni;
@@ -171,6 +164,31 @@ TEST(WindowE2E, ThisHostAsTheProgramSeesIt)
 
 const QString kProgram = QStringLiteral(QNI_BIN_DIR "/quarn-network-information");
 
+// A shell script of the test's own, made executable; its path.
+QString script(const QTemporaryDir& dir, const char* name, const QByteArray& body)
+{
+    QFile f(dir.filePath(QLatin1String(name)));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write("#!/bin/sh\n" + body) > 0 &&
+                f.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    return f.fileName();
+}
+
+// The program with `arguments`, QNI_MACHINE and ComSpec set (an empty
+// ComSpec: the bundled interpreter).
+void start(QProcess& p, const QStringList& arguments, const QString& machine, const QString& comSpec,
+                const QString& program = kProgram)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QNI_MACHINE"), machine);
+    if (comSpec.isEmpty())
+        env.remove(QStringLiteral("ComSpec"));
+    else
+        env.insert(QStringLiteral("ComSpec"), comSpec);
+    p.setProcessEnvironment(env);
+    p.start(program, arguments);
+
+}
+
 // Without a display the window mode can only refuse, after a bad machine
 // description or option; a report needs none. Each refusal is one line on
 // standard error.
@@ -213,117 +231,16 @@ TEST(Program, ExitStatusesAndTheOneLineThatSaysWhy)
 TEST(Program, ClosedStandardDescriptorsStayClosedToOutput)
 {
     QTemporaryDir dir;
-    const QString seen = dir.filePath(QStringLiteral("seen")), interpreter = dir.filePath(QStringLiteral("cmd"));
-    QFile script(interpreter);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly) &&
-                script.write("#!/bin/sh\ncd /proc/$PPID/fd && readlink 0 1 2 >'" + seen.toUtf8() + "'\n") > 0 &&
-                script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-    script.close();
+    const QString seen = dir.filePath(QStringLiteral("seen"));
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QNI_MACHINE"), QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"));
-    env.insert(QStringLiteral("ComSpec"), interpreter);
-    p.setProcessEnvironment(env);
     p.setChildProcessModifier([] { ::close(STDIN_FILENO), ::close(STDOUT_FILENO), ::close(STDERR_FILENO); });
-    p.start(kProgram, {QStringLiteral("--json")});
+    start(p, {QStringLiteral("--json")}, QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"),
+          script(dir, "cmd", "cd /proc/$PPID/fd && readlink 0 1 2 >'" + seen.toUtf8() + "'\n"));
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 1);
     QFile f(seen);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "/dev/null\n/dev/null\n/dev/null\n");
-}
-
-// Under an X server, with a page server on 127.0.0.1 that takes the request
-// and never answers: a close request during the fetch ends the program at
-// once, with status 0. (What the window does with input during a run:
-// input_during_run_e2e.py.)
-TEST(Program, ClosingDuringAFetchEndsTheProgramAtOnce)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        GTEST_SKIP() << "needs an X server (the tests run under xvfb-run)";
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_TRUE(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(listener, 4) == 0 &&
-                ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
-    const auto requested = [&](int ms) {
-        pollfd p{listener, POLLIN, 0};
-        return ::poll(&p, 1, ms) == 1;
-    };
-    // Each run of the command interpreter leaves a line.
-    QTemporaryDir dir;
-    const QString runs = dir.filePath(QStringLiteral("runs")), interpreter = dir.filePath(QStringLiteral("cmd"));
-    QFile script(interpreter);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly) &&
-                script.write("#!/bin/sh\necho run >>'" + runs.toUtf8() + "'\nexec '" QNI_BIN_DIR "/qni-cmd' \"$@\"\n") > 0 &&
-                script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-    script.close();
-    const auto runCount = [&] {
-        QFile f(runs);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().count('\n') : 0;
-    };
-
-    const auto windows = makeHostWindowService();
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    // An XP machine whose page comes from the host's real fetch.
-    QFile machine(dir.filePath(QStringLiteral("xp.json")));
-    ASSERT_TRUE(machine.open(QIODevice::WriteOnly) &&
-                machine.write(QJsonDocument(QJsonObject{{"registry", QJsonObject{{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft"
-                                                                                  "\\Windows NT\\CurrentVersion\\BuildLab",
-                                                                                  "2600.xpsp"}}}})
-                                  .toJson()) > 0);
-    machine.close();
-    env.insert(QStringLiteral("QNI_MACHINE"), machine.fileName());
-    env.insert(QStringLiteral("ComSpec"), interpreter);
-    program.setProcessEnvironment(env);
-    program.start(kProgram, {"--public-page", QStringLiteral("http://127.0.0.1:%1/").arg(ntohs(address.sin_port))});
-    ASSERT_TRUE(program.waitForStarted());
-    const auto mainWindows = [&] {
-        QList<WindowService::WindowId> found;
-        for (const auto& w : windows->topLevelWindows())
-            if (w.processId == program.processId() && w.parent == 0)
-                found << w.window;
-        return found;
-    };
-    QElapsedTimer waited;
-    for (waited.start(); mainWindows().isEmpty() && waited.elapsed() < 10000;)
-        QThread::msleep(50);
-    // "Gather Info" sits at 376,16 of the client area, below the menu bar.
-    // Only a mapped window takes the pointer; one created but not yet shown
-    // is already listed above.
-    const auto press = [&](const QStringList& what) {
-        QProcess::execute(QStringLiteral("xdotool"),
-                          QStringList{"search", "--onlyvisible", "--pid", QString::number(program.processId()),
-                                      "--name", "Quarn Network Information", "mousemove", "--window", "%1", "420", "40"} +
-                              what);
-    };
-    // A click on a window not yet ready for it is lost; ask again.
-    const auto gather = [&] {
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            press({"click", "1"});
-            if (requested(5000))
-                return true;
-        }
-        return false;
-    };
-    ASSERT_TRUE(gather());
-    QThread::msleep(300);
-    QElapsedTimer sinceClose;
-    sinceClose.start();
-    int asked = 0;
-    for (const WindowService::WindowId w : mainWindows())
-        asked += windows->postMessage(w, kWmClose, 0, 0);
-    EXPECT_GT(asked, 0);
-    ASSERT_TRUE(program.waitForFinished(5000));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_LT(sinceClose.elapsed(), 1000);
-    EXPECT_EQ(runCount(), 1);
-    ::close(listener);
 }
 
 // The program and its tools under a path with a blank, and a file that
@@ -336,16 +253,10 @@ TEST(Program, APathWithABlankRunsNoOtherProgram)
     for (const char* file : {"quarn-network-information", "qni-cmd", "tools/ipconfig"})
         ASSERT_TRUE(QFile::copy(QStringLiteral(QNI_BIN_DIR "/") + file, folder + '/' + file)) << file;
     const QString trapped = dir.filePath(QStringLiteral("trapped"));
-    QFile trap(dir.filePath(QStringLiteral("USB")));
-    ASSERT_TRUE(trap.open(QIODevice::WriteOnly) && trap.write("#!/bin/sh\ntouch '" + trapped.toUtf8() + "'\n") > 0 &&
-                trap.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-    trap.close();
+    script(dir, "USB", "touch '" + trapped.toUtf8() + "'\n");
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("ComSpec")); // the bundled interpreter, beside the program
-    env.insert(QStringLiteral("QNI_MACHINE"), QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"));
-    p.setProcessEnvironment(env);
-    p.start(folder + "/quarn-network-information", {QStringLiteral("--json")});
+    start(p, {QStringLiteral("--json")}, QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"), {},
+          folder + "/quarn-network-information");
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_FALSE(QFile::exists(trapped));
     EXPECT_EQ(QJsonDocument::fromJson(p.readAllStandardOutput())["mac_address"].toString(), "00-0C-29-4F-1A-2B");
@@ -356,21 +267,13 @@ TEST(Program, APathWithABlankRunsNoOtherProgram)
 TEST(Program, ItsCommandsEndWithItWhenASignalEndsIt)
 {
     QTemporaryDir dir;
-    const QString pids = dir.filePath(QStringLiteral("pids")), interpreter = dir.filePath(QStringLiteral("cmd"));
-    QFile script(interpreter);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly) &&
-                script.write("#!/bin/sh\nsleep 300 &\necho $! $$ > '" + pids.toUtf8() + ".new'\nmv '" + pids.toUtf8() +
-                             ".new' '" + pids.toUtf8() + "'\nwait\n") > 0 &&
-                script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-    script.close();
+    const QByteArray pids = QFile::encodeName(dir.filePath(QStringLiteral("pids")));
+    const QString interpreter = script(dir, "cmd", "sleep 300 &\necho $! $$ >'" + pids + ".new'\nmv '" + pids + ".new' '" +
+                                                       pids + "'\nwait\n");
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         QFile::remove(pids);
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ComSpec"), interpreter);
-        env.insert(QStringLiteral("QNI_MACHINE"), QStringLiteral(QNI_TEST_DATA "/machines/nothing-works.json"));
-        p.setProcessEnvironment(env);
-        p.start(kProgram, {QStringLiteral("--json")});
+        start(p, {QStringLiteral("--json")}, QStringLiteral(QNI_TEST_DATA "/machines/nothing-works.json"), interpreter);
         ASSERT_TRUE(test::eventually([&] { return QFile::exists(pids); })) << signal;
         QFile f(pids);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
