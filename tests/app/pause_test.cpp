@@ -2,6 +2,7 @@
 #include "app/pause.h"
 #include "app/qt_event_pump.h"
 #include "base/step_failed.h"
+#include "support/machine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -10,16 +11,7 @@
 
 using namespace qni;
 
-namespace {
-
-struct LoggingPump final : EventPump {
-    QByteArray& log;
-    explicit LoggingPump(QByteArray& l) : log(l) {}
-    void processEvents() override { log += 'E'; }
-    void waitUntil(const std::function<bool()>&) override { log += 'W'; }
-};
-
-} // namespace
+using qni::test::RoundPump;
 
 TEST(Pause, PassesOfA100MsSleepAndAnEventRound)
 {
@@ -27,7 +19,7 @@ TEST(Pause, PassesOfA100MsSleepAndAnEventRound)
     for (const auto& [seconds, calls] : {std::pair<Int16, QByteArray>{1, QByteArray("SE").repeated(10)}, {0, ""},
                                          {-1, ""}, {3276, QByteArray("SE").repeated(32760)}, {3277, "failed"}}) {
         QByteArray log;
-        LoggingPump pump(log);
+        RoundPump pump([&] { log += 'E'; });
         try {
             Pause(seconds, pump, [&](std::chrono::milliseconds ms) { log += ms.count() == 100 ? 'S' : '?'; });
         } catch (const StepFailed&) {

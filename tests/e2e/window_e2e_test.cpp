@@ -8,6 +8,7 @@
 #include "platform/described/described_services.h"
 #include "platform/described/machine_description.h"
 #include "platform/described/platform_from_environment.h"
+#include "support/files.h"
 #include "support/process_probe.h"
 #include "support/qt_printers.h"
 #include "ui/main_window.h"
@@ -32,32 +33,42 @@
 #include <unistd.h>
 
 using namespace qni;
+using namespace qni::test;
 
 namespace {
 
-// The program as a user starts it with `arguments`, without a display (or
-// on `display`) and with no interpreter named; standard output to
-// `stdoutFile`, or closed for "&-".
+const QString kProgram = QStringLiteral(QNI_BIN_DIR "/quarn-network-information");
+const QString kXp = QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json");
+
+// Starts the program as a user does, without a display, with QNI_MACHINE and
+// `variables` set; without ComSpec the bundled interpreter does the work.
+void start(QProcess& p, const QStringList& arguments, const QString& machine, const QStringList& variables = {},
+           const QString& program = kProgram)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ComSpec"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("QNI_MACHINE"), machine);
+    for (const QString& variable : variables)
+        env.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    p.setProcessEnvironment(env);
+    p.start(program, arguments);
+}
+
+// The program run to its end; standard output to `stdoutFile`, or closed for "&-".
 struct ProgramRun {
     int code = -1;
     QByteArray out, err;
 };
 ProgramRun runProgram(const QStringList& arguments, const QString& machine, const QString& stdoutFile = {},
-               const QString& display = {})
+                      const QStringList& variables = {})
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ComSpec"})
-        env.remove(QLatin1String(name));
-    if (!display.isEmpty())
-        env.insert(QStringLiteral("DISPLAY"), display);
-    env.insert(QStringLiteral("QNI_MACHINE"), machine);
     QProcess p;
-    p.setProcessEnvironment(env);
     if (stdoutFile == QLatin1String("&-"))
         p.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
     else if (!stdoutFile.isEmpty())
         p.setStandardOutputFile(stdoutFile);
-    p.start(QStringLiteral(QNI_BIN_DIR "/quarn-network-information"), arguments);
+    start(p, arguments, machine, variables);
     if (!p.waitForFinished(30000))
         return {};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
@@ -162,31 +173,10 @@ TEST(WindowE2E, ThisHostAsTheProgramSeesIt)
     EXPECT_TRUE(seen["memory_chips"].endsWith(" MB Chip\r\n") && seen["clocked_speed"].endsWith(" Mhz"));
 }
 
-const QString kProgram = QStringLiteral(QNI_BIN_DIR "/quarn-network-information");
-
-// A shell script of the test's own, made executable; its path.
+// A shell script of the test's own; its path.
 QString script(const QTemporaryDir& dir, const char* name, const QByteArray& body)
 {
-    QFile f(dir.filePath(QLatin1String(name)));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write("#!/bin/sh\n" + body) > 0 &&
-                f.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-    return f.fileName();
-}
-
-// The program with `arguments`, QNI_MACHINE and ComSpec set (an empty
-// ComSpec: the bundled interpreter).
-void start(QProcess& p, const QStringList& arguments, const QString& machine, const QString& comSpec,
-                const QString& program = kProgram)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QNI_MACHINE"), machine);
-    if (comSpec.isEmpty())
-        env.remove(QStringLiteral("ComSpec"));
-    else
-        env.insert(QStringLiteral("ComSpec"), comSpec);
-    p.setProcessEnvironment(env);
-    p.start(program, arguments);
-
+    return writeFile(dir.filePath(QLatin1String(name)), "#!/bin/sh\n" + body, true);
 }
 
 // Without a display the window mode can only refuse, after a bad machine
@@ -195,30 +185,27 @@ void start(QProcess& p, const QStringList& arguments, const QString& machine, co
 TEST(Program, ExitStatusesAndTheOneLineThatSaysWhy)
 {
     QTemporaryDir dir;
-    QFile bad(dir.filePath(QStringLiteral("bad\nname.json")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("{\n  \"registry\": {,}\n}") > 0);
-    bad.close();
-    const QString xp = QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json");
+    const QString bad = writeFile(dir.filePath(QStringLiteral("bad\nname.json")), "{\n  \"registry\": {,}\n}");
     const struct {
         QStringList arguments;
-        QString machine, stdoutFile, display;
+        QString machine, stdoutFile;
+        QStringList variables;
         int code;
         QByteArray said;
     } cases[] = {
-        {{}, bad.fileName(), {}, {}, 2, QFile::encodeName(dir.path()) + "/bad?name.json: line 2, column"},
-        {{}, xp, {}, {}, 1, "no display found; run it under Xvfb with: xvfb-run"},
-        {{"--bogus"}, xp, {}, {}, 2, "bogus"},
-        {{"--report", "--json"}, xp, {}, {}, 2, "together"},
-        {{"--public-page", "ftp://x/"}, xp, {}, {}, 2, "not an http or https address"},
-        {{"--report"}, xp, "/dev/full", {}, 1, "could not be written"},
+        {{}, bad, {}, {}, 2, QFile::encodeName(dir.path()) + "/bad?name.json: line 2, column"},
+        {{}, kXp, {}, {}, 1, "no display found; run it under Xvfb with: xvfb-run"},
+        {{"--bogus"}, kXp, {}, {}, 2, "bogus"},
+        {{"--report", "--json"}, kXp, {}, {}, 2, "together"},
+        {{"--report"}, kXp, "/dev/full", {}, 1, "could not be written"},
         // Closed, on a described machine and on the host: nothing the program
         // opens may take its place.
-        {{"--json"}, xp, "&-", {}, 1, "the report could not be written to standard output"},
+        {{"--json"}, kXp, "&-", {}, 1, "the report could not be written to standard output"},
         {{"--json", "--public-page", ""}, {}, "&-", {}, 1, "the report could not be written to standard output"},
-        {{"--json"}, xp, {}, ":97", 0, {}}, // a display that is not there is not wanted
+        {{"--json"}, kXp, {}, {"DISPLAY=:97"}, 0, {}}, // a display that is not there is not wanted
     };
     for (const auto& c : cases) {
-        const ProgramRun r = runProgram(c.arguments, c.machine, c.stdoutFile, c.display);
+        const ProgramRun r = runProgram(c.arguments, c.machine, c.stdoutFile, c.variables);
         EXPECT_EQ(r.code, c.code) << c.said.constData();
         EXPECT_TRUE(r.err.count('\n') == (c.said.isEmpty() ? 0 : 1) && r.err.contains(c.said)) << r.err.constData();
         EXPECT_TRUE(c.code != 2 || r.out.isEmpty()) << r.out.constData();
@@ -234,8 +221,8 @@ TEST(Program, ClosedStandardDescriptorsStayClosedToOutput)
     const QString seen = dir.filePath(QStringLiteral("seen"));
     QProcess p;
     p.setChildProcessModifier([] { ::close(STDIN_FILENO), ::close(STDOUT_FILENO), ::close(STDERR_FILENO); });
-    start(p, {QStringLiteral("--json")}, QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"),
-          script(dir, "cmd", "cd /proc/$PPID/fd && readlink 0 1 2 >'" + seen.toUtf8() + "'\n"));
+    start(p, {QStringLiteral("--json")}, kXp,
+          {"ComSpec=" + script(dir, "cmd", "cd /proc/$PPID/fd && readlink 0 1 2 >'" + seen.toUtf8() + "'\n")});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 1);
     QFile f(seen);
@@ -255,8 +242,7 @@ TEST(Program, APathWithABlankRunsNoOtherProgram)
     const QString trapped = dir.filePath(QStringLiteral("trapped"));
     script(dir, "USB", "touch '" + trapped.toUtf8() + "'\n");
     QProcess p;
-    start(p, {QStringLiteral("--json")}, QStringLiteral(QNI_TEST_DATA "/machines/xp-sp3.json"), {},
-          folder + "/quarn-network-information");
+    start(p, {QStringLiteral("--json")}, kXp, {}, folder + "/quarn-network-information");
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_FALSE(QFile::exists(trapped));
     EXPECT_EQ(QJsonDocument::fromJson(p.readAllStandardOutput())["mac_address"].toString(), "00-0C-29-4F-1A-2B");
@@ -273,8 +259,8 @@ TEST(Program, ItsCommandsEndWithItWhenASignalEndsIt)
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         QFile::remove(pids);
         QProcess p;
-        start(p, {QStringLiteral("--json")}, QStringLiteral(QNI_TEST_DATA "/machines/nothing-works.json"), interpreter);
-        ASSERT_TRUE(test::eventually([&] { return QFile::exists(pids); })) << signal;
+        start(p, {QStringLiteral("--json")}, QStringLiteral(QNI_TEST_DATA "/machines/nothing-works.json"), {"ComSpec=" + interpreter});
+        ASSERT_TRUE(eventually([&] { return QFile::exists(pids); })) << signal;
         QFile f(pids);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const QList<QByteArray> started = f.readAll().trimmed().split(' ');
@@ -282,7 +268,7 @@ TEST(Program, ItsCommandsEndWithItWhenASignalEndsIt)
         ASSERT_TRUE(p.waitForFinished(5000)) << signal;
         EXPECT_EQ(p.exitStatus(), QProcess::CrashExit) << signal;
         for (const QByteArray& pid : started)
-            EXPECT_TRUE(test::eventually([&] { return test::reaped(pid.toInt()); })) << signal << ' ' << pid.constData();
+            EXPECT_TRUE(eventually([&] { return reaped(pid.toInt()); })) << signal << ' ' << pid.constData();
     }
 }
 

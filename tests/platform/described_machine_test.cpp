@@ -6,6 +6,7 @@
 #include "platform/host/host_platform.h"
 #include "platform/network.h"
 #include "platform/registry.h"
+#include "support/files.h"
 #include "support/qt_printers.h"
 
 #include <QTemporaryDir>
@@ -57,10 +58,7 @@ TEST(MachineDescription, AFaultyFileIsNamedWithItsFaultOnOneLine)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bad\nname.json"));
     for (const auto& [json, fault] : cases) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(json) == json.size());
-        f.close();
-        const std::string message = faultOf(path);
+        const std::string message = faultOf(test::writeFile(path, json));
         EXPECT_EQ(message.rfind(dir.filePath(QStringLiteral("bad?name.json: ")).toStdString(), 0), 0u) << message;
         EXPECT_NE(message.find(fault), std::string::npos) << message;
     }

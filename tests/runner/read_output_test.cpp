@@ -187,6 +187,7 @@ TEST_F(Run, FailedStartsCarryTheSystemsErrorNumber)
 TEST(CloseProcess, ByTheSystemsFamily)
 {
     struct Windows final : WindowService {
+        explicit Windows(QStringList& l) : log(l) {}
         QList<TopLevelWindow> topLevelWindows() override { return {{1, 0, 42}, {2, 1, 42}, {3, 0, 7}, {4, 0, 42}}; }
         bool postMessage(WindowId w, quint32 m, qint64 wParam, qint64) override
         {
@@ -194,24 +195,6 @@ TEST(CloseProcess, ByTheSystemsFamily)
         }
         void keepOffTaskBar(WindowId) override {}
         void offerMoveAndCloseOnly(WindowId) override {}
-        QStringList log;
-    };
-    struct Processes final : ProcessService {
-        explicit Processes(QStringList& l) : log(l) {}
-        QString commandInterpreter() const override { return {}; }
-        bool createPipe(int&, int&) override { return false; }
-        bool createProcess(const QByteArray&, int, int&) override { return false; }
-        bool readFile(int, char*, int, int&) override { return false; }
-        bool outputReady(int) override { return true; }
-        void closeHandle(int) override {}
-        void closeProcess(int) override {}
-        ProcessHandle openProcess(qint64 id) override { return log << QStringLiteral("open %1").arg(id), id == 42 ? 9 : 0; }
-        bool terminateProcess(ProcessHandle h, quint32 code) override
-        {
-            return log << QStringLiteral("terminate %1 %2").arg(h).arg(code), true;
-        }
-        void closeProcessHandle(ProcessHandle h) override { log << QStringLiteral("close %1").arg(h); }
-        int lastError() const override { return 0; }
         QStringList& log;
     };
     const struct {
@@ -230,14 +213,14 @@ TEST(CloseProcess, ByTheSystemsFamily)
     };
     for (const auto& c : cases) {
         Platform platform;
-        const auto windows = std::make_shared<Windows>();
-        platform.windows = windows;
-        platform.processes = std::make_shared<Processes>(windows->log);
+        const auto processes = std::make_shared<ScriptedProcesses>("");
+        platform.processes = processes;
+        platform.windows = std::make_shared<Windows>(processes->log);
         ReadOutput ro(platform);
         int asked = 0;
         ro.setVersionSource([&] { return ++asked, c.version; });
         EXPECT_EQ(ro.CloseProcess(int(c.process), 5), c.closed);
-        EXPECT_EQ(windows->log, c.calls) << c.version.major << '.' << c.version.minor << ' ' << c.process;
+        EXPECT_EQ(processes->log, c.calls) << c.version.major << '.' << c.version.minor << ' ' << c.process;
         ro.CloseProcess(int(c.process));
         EXPECT_EQ(asked, 1);
     }

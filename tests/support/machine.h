@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/event_pump.h"
 #include "base/result_boxes.h"
 #include "platform/platform.h"
 #include "platform/process_service.h"
@@ -28,6 +29,14 @@ struct PlainBoxes {
                       txtMask, txtMac,      txtOutput,  txtIP,     txtTotal, lblStatus,   lblIPConfig};
 };
 
+// A pump that runs a given round instead of the event loop's, and never waits.
+struct RoundPump final : EventPump {
+    explicit RoundPump(std::function<void()> r) : round(std::move(r)) {}
+    std::function<void()> round;
+    void processEvents() override { round(); }
+    void waitUntil(const std::function<bool()>&) override {}
+};
+
 // A command that writes `output` and ends, read back in pieces of at most
 // `chunk` bytes; with a negative chunk, a command that cannot be started.
 class ScriptedProcesses final : public ProcessService {
@@ -45,12 +54,16 @@ public:
     bool outputReady(int) override { return true; }
     void closeHandle(int) override {}
     void closeProcess(int) override {}
-    ProcessHandle openProcess(qint64) override { return 0; }
-    bool terminateProcess(ProcessHandle, quint32) override { return false; }
-    void closeProcessHandle(ProcessHandle) override {}
+    ProcessHandle openProcess(qint64 id) override { return log << QStringLiteral("open %1").arg(id), 9; }
+    bool terminateProcess(ProcessHandle h, quint32 code) override
+    {
+        return log << QStringLiteral("terminate %1 %2").arg(h).arg(code), true;
+    }
+    void closeProcessHandle(ProcessHandle h) override { log << QStringLiteral("close %1").arg(h); }
     int lastError() const override { return 2; }
 
     int starts = 0;
+    QStringList log; // how processes were closed
 
 private:
     QByteArray output_;

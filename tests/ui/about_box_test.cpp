@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/shell.h"
+#include "support/files.h"
 #include "support/qt_printers.h"
 #include "support/machine.h"
 #include "ui/about_box.h"
@@ -34,9 +35,7 @@ QByteArray shippedPointer()
 QLabel* openBox(const std::shared_ptr<Shell>& shell, const QByteArray& pointer = shippedPointer())
 {
     static QTemporaryDir folder;
-    QFile f(folder.filePath(QStringLiteral("Hand.cur")));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(pointer) == pointer.size());
-    f.close();
+    writeFile(folder.filePath(QStringLiteral("Hand.cur")), pointer);
     Platform platform = describedPlatform({});
     platform.shell = shell;
     return showAboutBox(platform, folder.path())->findChild<QLabel*>(QStringLiteral("Label4"));

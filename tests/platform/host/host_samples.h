@@ -2,11 +2,8 @@
 #pragma once
 
 #include "base/step_failed.h"
+#include "support/files.h"
 #include "support/qt_printers.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +19,5 @@ inline QByteArray readSample(const QString& relative)
 // Writes one file of a made-up root, creating its folders.
 inline void writeFile(const QString& root, const QString& path, const QByteArray& bytes)
 {
-    QFile f(root + QLatin1Char('/') + path);
-    QDir().mkpath(QFileInfo(f).path());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+    qni::test::writeFile(root + QLatin1Char('/') + path, bytes);
 }

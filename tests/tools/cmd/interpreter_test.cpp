@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "interpreter.h"
 
+#include "support/files.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace qni::cmd;
+using qni::test::writeFile;
 
 TEST(Interpreter, TheCommandAfterTheSwitch)
 {
@@ -39,12 +41,7 @@ TEST(Interpreter, RunsToolsByNameDescribedCommandsAndTheRestThroughTheShell)
     QTemporaryDir dir;
     const QString cmd = dir.filePath(QStringLiteral("qni-cmd"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(QNI_BIN_DIR "/qni-cmd"), cmd));
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("tools")) && QDir(dir.path()).mkpath(QStringLiteral("decoy")));
-    const auto write = [&](const char* name, const QByteArray& text) {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
-        f.setPermissions(f.permissions() | QFile::ExeOwner);
-    };
+    const auto write = [&](const char* name, const QByteArray& text) { writeFile(dir.filePath(QLatin1String(name)), text, true); };
     write("tools/ipconfig", "#!/bin/sh\necho \"ipconfig:$#:$1:$2\"\n");
     // On PATH already, and beside the interpreter: neither is a bundled tool.
     write("decoy/ipconfig", "#!/bin/sh\necho decoy\n");
