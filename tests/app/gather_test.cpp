@@ -83,9 +83,10 @@ std::pair<GatherOutcome, QString> gatherOn(const QJsonObject& change, const QByt
     // A failed fact shows nothing, never an earlier run's value; only the
     // memory box keeps the modules that could be read, and the clock box the
     // clock of a processor before the one that failed.
-    for (const FactFailure& failure : outcome.failures)
+    for (const FactFailure& failure : outcome.failures) {
         if (failure.fact != Fact::MemoryChips && failure.fact != Fact::ClockedSpeed)
             EXPECT_EQ(factInfo(failure.fact).box(t.boxes()).get(), QString()) << factInfo(failure.fact).caption;
+    }
     return {outcome, t.boxes().lblStatus.get()};
 }
 

@@ -77,7 +77,7 @@ def close_window(window):
 def main(program, machine):
     signal.signal(signal.SIGTERM, give_up)
     signal.signal(signal.SIGALRM, give_up)
-    signal.alarm(60)
+    signal.alarm(80)
     tmp = tempfile.mkdtemp(prefix='qni-input-')
     session = Session()
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), LatePage)
