@@ -25,16 +25,17 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from accessibility_e2e import DEADLINE, TITLE, Session, check, failures, give_up  # noqa: E402
 
-PAUSE = 3.0  # seconds the command and the page each keep the run waiting
 GATHERED = 'Information Gathered Successfully!'
 
 
 class LatePage(http.server.BaseHTTPRequestHandler):
+    """Answers once the test lets it: the run waits as long as the test needs."""
     requests = 0
+    answer = threading.Event()
 
     def do_GET(self):
         LatePage.requests += 1
-        time.sleep(PAUSE)
+        LatePage.answer.wait(DEADLINE)
         body = b'81.2.3.4'
         self.send_response(200)
         self.send_header('Content-Length', str(len(body)))
@@ -89,6 +90,7 @@ def main(program, machine):
         check(False, str(error))
     finally:
         signal.alarm(0)
+        LatePage.answer.set()
         server.shutdown()
         session.end()
         shutil.rmtree(tmp, ignore_errors=True)
@@ -114,9 +116,12 @@ def run(program, machine, tmp, session, port):
     for path, text in zip(halves, (ipconfig[:half], ipconfig[half:])):
         with open(path, 'w', newline='') as f:
             f.write(text)
+    # The command stops halfway until the test lets it go on.
+    go_on = os.path.join(tmp, 'go-on')
     interpreter = os.path.join(tmp, 'cmd')
     with open(interpreter, 'w') as f:
-        f.write(f'#!/bin/sh\necho run >> "{runs}"\ncat "{halves[0]}"\nsleep {PAUSE}\ncat "{halves[1]}"\n')
+        f.write(f'#!/bin/sh\necho run >> "{runs}"\ncat "{halves[0]}"\n'
+                f'while [ ! -e "{go_on}" ]; do sleep 0.05; done\ncat "{halves[1]}"\n')
     os.chmod(interpreter, 0o755)
     env = dict(os.environ, QNI_MACHINE=machine, ComSpec=interpreter, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1',
                QT_QPA_PLATFORM='xcb', no_proxy='127.0.0.1')
@@ -181,12 +186,14 @@ def run(program, machine, tmp, session, port):
         click(gather)
 
     click(gather)
-    # The command has printed its first half and sleeps.
+    # The command has printed its first half and waits.
     if wait_for(lambda: lines(runs) == 1, 'the command runs'):
         meddle('Operating System', ' typed')
+    open(go_on, 'w').close()
     # The command has ended; the page answers late.
     if wait_for(lambda: LatePage.requests == 1, 'the page is asked for'):
         meddle('Mac Address', ' typed too')
+    LatePage.answer.set()
     wait_for(lambda: quietly(lambda: named(window, 'status bar', GATHERED), []), f'the status reads "{GATHERED}"')
 
     check(lines(runs) == 1 and LatePage.requests == 1,
@@ -198,6 +205,7 @@ def run(program, machine, tmp, session, port):
     check(len(frames('About', 'dialog')) == 1, 'one About box')
 
     # Another run; closed while its page keeps it waiting.
+    LatePage.answer.clear()
     click(gather)
     if not wait_for(lambda: LatePage.requests == 2, 'the second run asks for the page'):
         return
