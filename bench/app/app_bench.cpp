@@ -59,9 +59,9 @@ void BM_CollectOutput(benchmark::State& state)
     qni::ReadOutput ReadOutput1{qni::Platform{}};
     qni::collectOutput(ReadOutput1, txtOutput);
     for (auto _ : state) {
-        emit ReadOutput1.Starting();
+        ReadOutput1.Starting();
         for (const QString& chunk : parts)
-            emit ReadOutput1.GotChunk(chunk, false);
+            ReadOutput1.GotChunk(chunk, false);
         benchmark::DoNotOptimize(txtOutput.get().size());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0));

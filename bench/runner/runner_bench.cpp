@@ -81,8 +81,7 @@ int main(int argc, char** argv)
     // The handler counts bytes only to check the run: "head" writes no
     // character that is not one byte.
     qint64 received = 0;
-    QObject::connect(&runner, &qni::ReadOutput::GotChunk,
-                     [&](const QString& chunk, bool) { received += chunk.size(); });
+    runner.GotChunk.connect([&](const QString& chunk, bool) { received += chunk.size(); });
     runner.SetCommand(kCommand);
 
     if (plainReads(*platform.processes) < 0 || processCommand(runner, received) < 0) {

@@ -50,10 +50,9 @@ void runNetworkSection(NetworkHost& host)
     // Starting empties txtOutput and every GotChunk appends to it; a refused
     // or failed run leaves it as it was, and says why only through Error.
     QString runFailure;
-    const QMetaObject::Connection heard = QObject::connect(
-        &host.runner, &ReadOutput::Error, [&](const QString& message, int&) { runFailure = message; });
+    const int heard = host.runner.Error.connect([&](const QString& message, int&) { runFailure = message; });
     resume([&] { host.runner.ProcessCommand(); });
-    QObject::disconnect(heard);
+    host.runner.Error.disconnect(heard);
     // What a run cut short has printed is not all of it: no address is
     // taken from it, and the hidden box lets go of it.
     QString cutShort;

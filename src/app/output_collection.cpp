@@ -50,12 +50,10 @@ QString normaliseChunk(const QString& sChunk)
 
 void collectOutput(ReadOutput& ReadOutput1, TextSlot& txtOutput)
 {
-    QObject::connect(&ReadOutput1, &ReadOutput::Starting, &ReadOutput1,
-                     [&txtOutput] { ReadOutput1_Starting(txtOutput); }, Qt::DirectConnection);
-    QObject::connect(&ReadOutput1, &ReadOutput::GotChunk, &ReadOutput1,
-                     [&ReadOutput1, &txtOutput](const QString& sChunk, bool) {
-                         ReadOutput1_GotChunk(ReadOutput1, txtOutput, sChunk);
-                     }, Qt::DirectConnection);
+    ReadOutput1.Starting.connect([&txtOutput] { ReadOutput1_Starting(txtOutput); });
+    ReadOutput1.GotChunk.connect([&ReadOutput1, &txtOutput](const QString& sChunk, bool) {
+        ReadOutput1_GotChunk(ReadOutput1, txtOutput, sChunk);
+    });
 }
 
 bool outputWasCut(const TextSlot& txtOutput)

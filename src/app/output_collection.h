@@ -19,9 +19,9 @@ inline constexpr qsizetype kOutputLimit = 16 * 1024 * 1024;
 
 // Collects what the runner prints into txtOutput: Starting empties the box,
 // each GotChunk appends the chunk normalised. Output beyond kOutputLimit is
-// not kept, and the run is cancelled. The connections are direct, so the box
-// is complete when ProcessCommand returns; they last as long as the runner,
-// which must not outlive the box.
+// not kept, and the run is cancelled. The box is complete when ProcessCommand
+// returns; the handlers last as long as the runner, which must not outlive
+// the box.
 void collectOutput(ReadOutput& ReadOutput1, TextSlot& txtOutput);
 
 // Whether the box holds only the start of a longer output.

@@ -6,17 +6,9 @@
 #include "platform/process_service.h"
 #include "platform/window_service.h"
 
-#include <QPainter>
-#include <QPixmap>
-#include <QPointer>
-#include <QResizeEvent>
 #include <QScopeGuard>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-// The face lives in a static library: nothing would pull the picture into
-// the executable unless something names its initialiser.
-static void initRunnerResources() { Q_INIT_RESOURCE(runner); }
 
 namespace qni {
 namespace {
@@ -45,43 +37,21 @@ bool isWin9xFamily(const VersionRecord& v)
         || (v.major == 4 && v.minor > 0);
 }
 
-ReadOutput::ReadOutput(const Platform& platform, QWidget* parent)
-    : QWidget(parent)
-    , processes_(platform.processes)
+ReadOutput::ReadOutput(const Platform& platform)
+    : processes_(platform.processes)
     , windows_(platform.windows)
     , getVersion_([version = platform.versionRecord] { return version; })
 {
-    initRunnerResources();
-    setFixedSize(kWidth, kHeight);
-    QWidget::setVisible(false);
 }
 
-ReadOutput::~ReadOutput() = default;
+ReadOutput::~ReadOutput()
+{
+    *alive_ = false;
+}
 
 void ReadOutput::setEventPump(EventPump* events) { events_ = events; }
 
 void ReadOutput::setVersionSource(std::function<VersionRecord()> source) { getVersion_ = std::move(source); }
-
-void ReadOutput::setVisible(bool)
-{
-    QWidget::setVisible(false);
-}
-
-QSize ReadOutput::sizeHint() const { return {kWidth, kHeight}; }
-
-void ReadOutput::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawPixmap(rect(), QPixmap(QStringLiteral(":/runner/console.png")));
-}
-
-void ReadOutput::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    const QSize face(kWidth, kHeight);
-    if (size() != face || minimumSize() != face || maximumSize() != face)
-        setFixedSize(face);
-}
 
 void ReadOutput::SetCommand(const QString& sCommandVal) { sCommand = sCommandVal; }
 
@@ -112,14 +82,14 @@ void ReadOutput::ProcessCommand()
 void ReadOutput::raiseError(const QString& message, int code)
 {
     int lastDllError = code; // a handler may change it; it is not read back
-    emit Error(message, lastDllError);
+    Error(message, lastDllError);
 }
 
 void ReadOutput::ExecuteCommand(const QString& command)
 {
     // Handlers and the event pump may delete this control, or throw: the run
     // keeps what it needs to close its handles either way.
-    const QPointer<ReadOutput> alive(this);
+    const std::shared_ptr<bool> alive = alive_;
     const std::shared_ptr<ProcessService> processes = processes_;
     EventPump* const events = events_;
     using Clock = std::chrono::steady_clock;
@@ -160,14 +130,14 @@ void ReadOutput::ExecuteCommand(const QString& command)
     const auto endOfRun = qScopeGuard([&] {
         processes->closeProcess(processId);
         processes->closeHandle(readEnd);
-        if (alive) {
+        if (*alive) {
             bProcessing = false;
             bCancel = false;
         }
     });
 
-    emit Starting();
-    if (!alive)
+    Starting();
+    if (!*alive)
         return;
     bCancel = false;
 
@@ -178,7 +148,7 @@ void ReadOutput::ExecuteCommand(const QString& command)
     for (;;) {
         if (events) {
             events->processEvents();
-            if (!alive)
+            if (!*alive)
                 return;
             if (bCancel)
                 break;
@@ -186,8 +156,8 @@ void ReadOutput::ExecuteCommand(const QString& command)
             // read: however long the command takes, the window stays usable,
             // and a cancellation is seen at once.
             events->waitUntil(
-                [&] { return !alive || bCancel || pastDeadline() || processes->outputReady(readEnd); });
-            if (!alive)
+                [&] { return !*alive || bCancel || pastDeadline() || processes->outputReady(readEnd); });
+            if (!*alive)
                 return;
         }
         if (!bCancel && pastDeadline()) {
@@ -200,8 +170,8 @@ void ReadOutput::ExecuteCommand(const QString& command)
         const bool more = processes->readFile(readEnd, buffer, kReadSize, bytesRead);
         const QString chunk = fromSystem(QByteArrayView(buffer, bytesRead));
         if (more) {
-            emit GotChunk(chunk, false);
-            if (!alive)
+            GotChunk(chunk, false);
+            if (!*alive)
                 return;
             continue;
         }
@@ -209,22 +179,22 @@ void ReadOutput::ExecuteCommand(const QString& command)
         // there, as the decoder shows any other bad byte.
         QString last = chunk;
         if (const qsizetype held = fromSystem.heldBytes()) {
-            emit GotChunk(chunk + QString(held, QChar::ReplacementCharacter), false);
-            if (!alive)
+            GotChunk(chunk + QString(held, QChar::ReplacementCharacter), false);
+            if (!*alive)
                 return;
             last.clear();
         }
-        emit GotChunk(last, true);
-        if (!alive)
+        GotChunk(last, true);
+        if (!*alive)
             return;
-        emit Complete();
-        if (!alive || !bCancel)
+        Complete();
+        if (!*alive || !bCancel)
             return;
         break;
     }
 
     if (CloseProcess(processId, 0))
-        emit Canceled();
+        Canceled();
     else
         raiseError(QStringLiteral("Cannot close process id: ") + QString::number(processId), kCannotClose);
 }

@@ -11,6 +11,7 @@
 #include "ui/accessibility.h"
 #include "ui/app_metadata.h"
 #include "ui/classic_controls.h"
+#include "ui/runner_face.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 
@@ -181,10 +182,11 @@ void FrmMain::buildLayout()
     txtTotal = hidden(place(new LineTextBox(client_), "txtTotal", twipsRect(5640, 960, 1215, 285)));
     lblIPConfig = hidden(place(new CaptionLabel(client_), "lblIPConfig", twipsRect(5760, 3720, 1095, 255)));
     lblIPConfig->set(QStringLiteral("ipconfig /all"));
-    ReadOutput1 = new ReadOutput(platform_, client_);
-    ReadOutput1->setObjectName(QStringLiteral("ReadOutput1"));
-    ReadOutput1->move(twipsToPixels(6000), twipsToPixels(2160));
-    hidden(ReadOutput1);
+    ReadOutput1 = std::make_unique<ReadOutput>(platform_);
+    ReadOutput1Face = new RunnerFace(client_);
+    ReadOutput1Face->setObjectName(QStringLiteral("ReadOutput1"));
+    ReadOutput1Face->move(twipsToPixels(6000), twipsToPixels(2160));
+    hidden(ReadOutput1Face);
     sOCk = hidden(place(new QWidget(client_), "sOCk", twipsRect(5640, 2760, 420, 420)));
     Inet1 = hidden(place(new QWidget(client_), "Inet1", twipsRect(6000, 3000, 420, 420)));
 

@@ -21,6 +21,7 @@ class QPushButton;
 namespace qni {
 
 class ReadOutput;
+class RunnerFace;
 
 // The main window: four frames of labelled result boxes, "Gather Info", the
 // status line, the Help menu, and hidden scratch boxes and tools. Laid out at
@@ -34,6 +35,7 @@ public:
     ResultBoxes& boxes() { return *boxes_; }
     const Platform& platform() const { return platform_; }
     EventPump& events() { return events_; }
+    ReadOutput& runner() { return *ReadOutput1; }
 
     // What the user chose for every run (the public-address page).
     void setSettings(GatherSettings settings) { settings_ = std::move(settings); }
@@ -86,7 +88,8 @@ private:
     CaptionLabel* lblStatus = nullptr;
     CaptionLabel* lblIPConfig = nullptr;
     QPushButton* cmdGet = nullptr;
-    ReadOutput* ReadOutput1 = nullptr;
+    std::unique_ptr<ReadOutput> ReadOutput1;
+    RunnerFace* ReadOutput1Face = nullptr;
     QWidget* sOCk = nullptr;
     QWidget* Inet1 = nullptr;
     QMenu* mnuHelp = nullptr;

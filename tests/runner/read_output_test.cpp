@@ -6,6 +6,7 @@
 #include "support/machine.h"
 #include "support/process_probe.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -30,11 +31,11 @@ protected:
         qputenv("ComSpec", QNI_BIN_DIR "/qni-cmd");
         ro.setEventPump(&events); // as the window runs it
         const auto add = [this](const QString& token) { log << token, hook ? hook(token) : void(); };
-        QObject::connect(&ro, &ReadOutput::Error, [=](const QString& m, int& code) { add(QStringLiteral("E%1 %2").arg(code).arg(m)); });
-        QObject::connect(&ro, &ReadOutput::Starting, [=] { add("S"); });
-        QObject::connect(&ro, &ReadOutput::GotChunk, [=, this](const QString& c, bool last) { chunks << c, add((last ? "L " : "C ") + c.trimmed()); });
-        QObject::connect(&ro, &ReadOutput::Complete, [=] { add("D"); });
-        QObject::connect(&ro, &ReadOutput::Canceled, [=] { add("X"); });
+        ro.Error.connect([=](const QString& m, int& code) { add(QStringLiteral("E%1 %2").arg(code).arg(m)); });
+        ro.Starting.connect([=] { add("S"); });
+        ro.GotChunk.connect([=, this](const QString& c, bool last) { chunks << c, add((last ? "L " : "C ") + c.trimmed()); });
+        ro.Complete.connect([=] { add("D"); });
+        ro.Canceled.connect([=] { add("X"); });
     }
     ~Run() override { qunsetenv("ComSpec"); }
     QStringList run(const QString& command)
@@ -94,7 +95,7 @@ TEST_F(Run, CancelAndRunAgainFromTheHandlers)
             if (token.startsWith(QLatin1String(at)))
                 act == Again ? ro.ProcessCommand()
                 : act == Cancel ? ro.CancelProcess()
-                                : void(QMetaObject::invokeMethod(&ro, [this] { ro.CancelProcess(); }, Qt::QueuedConnection));
+                                : void(QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { ro.CancelProcess(); }, Qt::QueuedConnection));
         };
         run("echo $$; sleep 0.5"); // the interpreter execs the shell: $$ is the run's process
         const QString pid = act == CancelQueued ? log.value(1).section(' ', -1) : firstLine();

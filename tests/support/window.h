@@ -53,7 +53,7 @@ struct TestWindow {
 
     void runNetwork(const BoxFailed& failed)
     {
-        NetworkHost host{w.boxes(), w.platform(), *w.findChild<ReadOutput*>(QStringLiteral("ReadOutput1")),
+        NetworkHost host{w.boxes(), w.platform(), w.runner(),
                          w.events(), [](Int16) {}, w.settings().publicPage, failed};
         runNetworkSection(host);
     }

@@ -69,6 +69,8 @@ TEST(MainWindow, FocusMovesTopToBottomAndHiddenControlsTakeNone)
     }
     for (const char* name : {"txtOutput", "txtIP", "txtTotal", "lblIPConfig", "ReadOutput1", "sOCk", "Inet1"})
         EXPECT_TRUE(!t.find(name)->isVisible() && t.find(name)->focusPolicy() == Qt::NoFocus) << name;
+    t.find("ReadOutput1")->resize(200, 10); // the runner's face keeps its icon's size
+    EXPECT_EQ(t.find("ReadOutput1")->size(), QSize(65, 49));
     EXPECT_EQ(t.w.menuBar()->findChild<QMenu*>("mnuHelp")->actions().value(0)->objectName(), "mnuAbout");
 }
 

@@ -5,12 +5,10 @@
     python3 make_resources.py [output folder]    (default: this script's folder)
 
 Writes the application icon as PNG in the hicolor sizes (icons/<size>.png;
-the 32 one is a palette image of 256 colours), Hand.cur (a 32 x 32 monochrome pointer, hot spot at the
-fingertip) and, for the runner's face, console.png into the runner's
-resources (runner/ beside this folder's parent, or the output folder when
-one is given). Uses the standard library only, so the output is
-reproducible on any machine; the outputs are committed where they are
-written.
+the 32 one is a palette image of 256 colours), Hand.cur (a 32 x 32
+monochrome pointer, hot spot at the fingertip) and the runner's face,
+console.png. Uses the standard library only, so the output is reproducible
+on any machine; the outputs are committed where they are written.
 """
 
 import math
@@ -330,10 +328,7 @@ def main():
         f.write(cursor)
     print("hot spot", hot)
 
-    here = os.path.dirname(os.path.abspath(__file__))
-    runner = out if len(sys.argv) > 1 else os.path.join(here, "..", "..", "runner", "resources")
-    os.makedirs(runner, exist_ok=True)
-    with open(os.path.join(runner, "console.png"), "wb") as f:
+    with open(os.path.join(out, "console.png"), "wb") as f:
         f.write(png_bytes(console_icon()))
 
 
