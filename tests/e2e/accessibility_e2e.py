@@ -107,16 +107,18 @@ def give_up(signum, frame):
     raise TimeoutError(f'stopped by signal {signum}')
 
 
-def main(program, machine):
+def in_session(test, seconds, prefix):
+    """Runs test(tmp, session) on a private X server and buses, within
+    `seconds`, and prints the closing line; 1 when a check failed."""
     # Stopped from outside or running too long: the daemons still end.
     signal.signal(signal.SIGTERM, give_up)
     signal.signal(signal.SIGALRM, give_up)
-    signal.alarm(50)
-    tmp = tempfile.mkdtemp(prefix='qni-a11y-')
+    signal.alarm(seconds)
+    tmp = tempfile.mkdtemp(prefix=prefix)
     session = Session()
     try:
         session.open(tmp)
-        run(program, machine, tmp, session)
+        test(tmp, session)
     except (TimeoutError, RuntimeError) as error:
         check(False, str(error))
     finally:
@@ -125,6 +127,10 @@ def main(program, machine):
         shutil.rmtree(tmp, ignore_errors=True)
     print(f'{1 if not failures else 0} passed, {1 if failures else 0} failed')
     return 1 if failures else 0
+
+
+def main(program, machine):
+    return in_session(lambda tmp, session: run(program, machine, tmp, session), 50, 'qni-a11y-')
 
 
 def run(program, machine, tmp, session):

@@ -14,16 +14,13 @@ import ctypes
 import http.server
 import json
 import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from accessibility_e2e import DEADLINE, TITLE, Session, check, failures, give_up  # noqa: E402
+from accessibility_e2e import DEADLINE, TITLE, check, in_session  # noqa: E402
 
 GATHERED = 'Information Gathered Successfully!'
 
@@ -76,26 +73,14 @@ def close_window(window):
 
 
 def main(program, machine):
-    signal.signal(signal.SIGTERM, give_up)
-    signal.signal(signal.SIGALRM, give_up)
-    signal.alarm(80)
-    tmp = tempfile.mkdtemp(prefix='qni-input-')
-    session = Session()
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), LatePage)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     try:
-        session.open(tmp)
-        run(program, machine, tmp, session, server.server_address[1])
-    except (TimeoutError, RuntimeError) as error:
-        check(False, str(error))
+        return in_session(lambda tmp, session: run(program, machine, tmp, session, server.server_address[1]),
+                          80, 'qni-input-')
     finally:
-        signal.alarm(0)
         LatePage.answer.set()
         server.shutdown()
-        session.end()
-        shutil.rmtree(tmp, ignore_errors=True)
-    print(f'{1 if not failures else 0} passed, {1 if failures else 0} failed')
-    return 1 if failures else 0
 
 
 def run(program, machine, tmp, session, port):
