@@ -38,15 +38,17 @@ double msSince(Clock::time_point begin)
 // One whole run read by plain 256-byte reads; milliseconds, or -1.
 double plainReads(qni::ProcessService& processes)
 {
-    const QByteArray line = (processes.commandInterpreter() + QStringLiteral(" /c \"") + kCommand + u'"').toLocal8Bit();
+    const QString line = processes.commandInterpreter() + QStringLiteral(" /c \"") + kCommand + u'"';
     char buffer[256];
     const auto begin = Clock::now();
-    int r = -1, w = -1, pid = 0;
+    qni::PipeHandle r, w;
+    int pid = 0;
     if (!processes.createPipe(r, w) || !processes.createProcess(line, w, pid))
         return -1;
     processes.closeHandle(w);
     qint64 total = 0;
-    for (ssize_t n; (n = ::read(r, buffer, sizeof buffer)) > 0;)
+    // The floor reads the descriptor itself, as the host service gives it.
+    for (ssize_t n; (n = ::read(int(r), buffer, sizeof buffer)) > 0;)
         total += n;
     processes.closeHandle(r);
     processes.closeProcess(pid);

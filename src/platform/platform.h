@@ -10,6 +10,7 @@ namespace qni {
 
 class ManagementProvider;
 class RegistryProvider;
+class OutputDecoder;
 class ProcessService;
 class WindowService;
 class Sockets;

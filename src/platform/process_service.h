@@ -6,16 +6,33 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstdint>
+#include <memory>
+
 namespace qni {
 
+// A pipe end, or a process opened to end it, as the system knows it: a
+// descriptor or a process id here, a HANDLE on Windows. The program only
+// hands them back to the service that gave them.
+enum class PipeHandle : std::intptr_t { None = -1 };
+enum class ProcessHandle : std::intptr_t { None = 0 };
+
+// Turns a command's output into text as the system's code page reads it.
+// One per run, so that a character split between two reads comes out whole.
+class OutputDecoder {
+public:
+    virtual ~OutputDecoder() = default;
+    virtual QString decode(const char* bytes, int count) = 0;
+    // Bytes held back as the start of a character that the next read may
+    // complete.
+    virtual int heldBytes() const = 0;
+};
+
 // kernel32's anonymous pipe, process start, file read and process end, as
-// the runner uses them. Pipe handles are file descriptors; a started process
-// is known by its id. A call that fails leaves the reason (an errno value) in
-// lastError().
+// the runner uses them; a started process is known by its id. A call that
+// fails leaves the system's reason (errno, GetLastError) in lastError().
 class ProcessService {
 public:
-    using ProcessHandle = qint64; // 0: no handle
-
     virtual ~ProcessService() = default;
 
     // The value of ComSpec; when it is not set, the bundled command
@@ -24,32 +41,36 @@ public:
 
     // CreatePipe. Both ends are closed on exec; only createProcess hands the
     // write end to a child.
-    virtual bool createPipe(int& readEnd, int& writeEnd) = 0;
+    virtual bool createPipe(PipeHandle& readEnd, PipeHandle& writeEnd) = 0;
 
-    // CreateProcessA. The command line's first token, split as Windows splits
-    // it (commandLineCandidates), names the program; the rest of the line,
-    // unchanged, is its one argument. The child's standard output and error
-    // are `output`, its standard input is /dev/null, and it inherits no other
-    // descriptor. False, with lastError(), when the program cannot be started.
-    virtual bool createProcess(const QByteArray& commandLine, int output, int& processId) = 0;
+    // CreateProcessA, with the command line in the system's code page. Its
+    // first token, split as Windows splits it (commandLineCandidates), names
+    // the program; the rest of the line, unchanged, is its one argument. The
+    // child's standard output and error are `output`, its standard input is
+    // empty, and it inherits nothing else. False, with lastError(), when the
+    // program cannot be started.
+    virtual bool createProcess(const QString& commandLine, PipeHandle output, int& processId) = 0;
 
     // ReadFile: blocks until at least one byte arrives. False with bytesRead 0
     // at the end of the output (every writer has closed) or on a failure.
-    virtual bool readFile(int handle, char* buffer, int size, int& bytesRead) = 0;
+    virtual bool readFile(PipeHandle handle, char* buffer, int size, int& bytesRead) = 0;
 
     // Whether readFile on the handle would return at once: output is
     // waiting, the output has ended, or the handle is bad. Never blocks, so
     // that a caller can wait in its event loop instead of in the read.
-    virtual bool outputReady(int handle) = 0;
+    virtual bool outputReady(PipeHandle handle) = 0;
+
+    // A decoder for one run's output.
+    virtual std::unique_ptr<OutputDecoder> outputDecoder() const = 0;
 
     // CloseHandle on a pipe end.
-    virtual void closeHandle(int handle) = 0;
+    virtual void closeHandle(PipeHandle handle) = 0;
 
     // CloseHandle on a process that createProcess started: the service reaps
     // it once it has ended, without waiting for that here.
     virtual void closeProcess(int processId) = 0;
 
-    // OpenProcess(PROCESS_TERMINATE, FALSE, processId): a handle, or 0.
+    // OpenProcess(PROCESS_TERMINATE, FALSE, processId): a handle, or None.
     virtual ProcessHandle openProcess(qint64 processId) = 0;
     virtual bool terminateProcess(ProcessHandle process, quint32 exitCode) = 0;
     // CloseHandle on a handle from openProcess.

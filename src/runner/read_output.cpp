@@ -7,8 +7,6 @@
 #include "platform/window_service.h"
 
 #include <QScopeGuard>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace qni {
 namespace {
@@ -20,14 +18,6 @@ constexpr int kInvalidCommand = 1200;
 constexpr int kBusy = 1201;
 constexpr int kNotProcessing = 1202;
 constexpr int kCannotClose = 1203;
-
-// The system decoder, able to tell how many bytes it holds back as the start
-// of a character that the next read may complete.
-class OutputDecoder final : public QStringDecoder {
-public:
-    OutputDecoder() : QStringDecoder(QStringConverter::System) {}
-    qsizetype heldBytes() const { return state.remainingChars; }
-};
 
 } // namespace
 
@@ -99,8 +89,8 @@ void ReadOutput::ExecuteCommand(const QString& command)
 
     timedOut_ = false;
     bProcessing = true;
-    int readEnd = -1;
-    int writeEnd = -1;
+    PipeHandle readEnd = PipeHandle::None;
+    PipeHandle writeEnd = PipeHandle::None;
     if (!processes->createPipe(readEnd, writeEnd)) {
         const int code = processes->lastError();
         bProcessing = false;
@@ -113,9 +103,8 @@ void ReadOutput::ExecuteCommand(const QString& command)
     // would run in its place.
     const QString commandLine =
         QLatin1Char('"') + processes->commandInterpreter() + QStringLiteral("\" /c ") + command;
-    QStringEncoder toSystem(QStringConverter::System);
     int processId = 0;
-    if (!processes->createProcess(toSystem(commandLine), writeEnd, processId)) {
+    if (!processes->createProcess(commandLine, writeEnd, processId)) {
         const int code = processes->lastError();
         bProcessing = false;
         processes->closeHandle(readEnd);
@@ -143,7 +132,7 @@ void ReadOutput::ExecuteCommand(const QString& command)
 
     // One decoder for the whole run: a character split between two reads
     // is completed by the second.
-    OutputDecoder fromSystem;
+    const std::unique_ptr<OutputDecoder> fromSystem = processes->outputDecoder();
     char buffer[kReadSize];
     for (;;) {
         if (events) {
@@ -168,7 +157,7 @@ void ReadOutput::ExecuteCommand(const QString& command)
             break;
         int bytesRead = 0;
         const bool more = processes->readFile(readEnd, buffer, kReadSize, bytesRead);
-        const QString chunk = fromSystem(QByteArrayView(buffer, bytesRead));
+        const QString chunk = fromSystem->decode(buffer, bytesRead);
         if (more) {
             GotChunk(chunk, false);
             if (!*alive)
@@ -178,7 +167,7 @@ void ReadOutput::ExecuteCommand(const QString& command)
         // Output that ends inside a character still shows that it was
         // there, as the decoder shows any other bad byte.
         QString last = chunk;
-        if (const qsizetype held = fromSystem.heldBytes()) {
+        if (const int held = fromSystem->heldBytes()) {
             GotChunk(chunk + QString(held, QChar::ReplacementCharacter), false);
             if (!*alive)
                 return;
@@ -208,8 +197,8 @@ bool ReadOutput::CloseProcess(int lProcessID, int uExitCode)
 
     if (!PostProcessMessage(lProcessID, kWmEndSession, -1))
         return false;
-    const ProcessService::ProcessHandle process = processes_->openProcess(lProcessID);
-    if (!process)
+    const ProcessHandle process = processes_->openProcess(lProcessID);
+    if (process == ProcessHandle::None)
         return false;
     const bool terminated = processes_->terminateProcess(process, static_cast<quint32>(uExitCode));
     processes_->closeProcessHandle(process);

@@ -3,6 +3,7 @@
 
 #include "base/event_pump.h"
 #include "base/result_boxes.h"
+#include "platform/host/host_platform.h"
 #include "platform/platform.h"
 #include "platform/process_service.h"
 #include "support/qt_printers.h"
@@ -43,23 +44,24 @@ class ScriptedProcesses final : public ProcessService {
 public:
     explicit ScriptedProcesses(QByteArray output, int chunk = 256) : output_(std::move(output)), chunk_(chunk) {}
     QString commandInterpreter() const override { return QStringLiteral("cmd"); }
-    bool createPipe(int& readEnd, int& writeEnd) override { return readEnd = 3, writeEnd = 4, true; }
-    bool createProcess(const QByteArray&, int, int& id) override { return ++starts, next_ = 0, id = 42, chunk_ > 0; }
-    bool readFile(int, char* buffer, int size, int& bytesRead) override
+    bool createPipe(PipeHandle& r, PipeHandle& w) override { return r = PipeHandle(3), w = PipeHandle(4), true; }
+    bool createProcess(const QString&, PipeHandle, int& id) override { return ++starts, next_ = 0, id = 42, chunk_ > 0; }
+    bool readFile(PipeHandle, char* buffer, int size, int& bytesRead) override
     {
         bytesRead = int(std::min<qsizetype>({size, chunk_, output_.size() - next_}));
         std::copy_n(output_.constData() + next_, bytesRead, buffer);
         return next_ += bytesRead, bytesRead > 0;
     }
-    bool outputReady(int) override { return true; }
-    void closeHandle(int) override {}
+    bool outputReady(PipeHandle) override { return true; }
+    std::unique_ptr<OutputDecoder> outputDecoder() const override { return makeSystemOutputDecoder(); }
+    void closeHandle(PipeHandle) override {}
     void closeProcess(int) override {}
-    ProcessHandle openProcess(qint64 id) override { return log << QStringLiteral("open %1").arg(id), 9; }
+    ProcessHandle openProcess(qint64 id) override { return log << QStringLiteral("open %1").arg(id), ProcessHandle(9); }
     bool terminateProcess(ProcessHandle h, quint32 code) override
     {
-        return log << QStringLiteral("terminate %1 %2").arg(h).arg(code), true;
+        return log << QStringLiteral("terminate %1 %2").arg(qint64(h)).arg(code), true;
     }
-    void closeProcessHandle(ProcessHandle h) override { log << QStringLiteral("close %1").arg(h); }
+    void closeProcessHandle(ProcessHandle h) override { log << QStringLiteral("close %1").arg(qint64(h)); }
     int lastError() const override { return 2; }
 
     int starts = 0;

@@ -22,6 +22,8 @@ QString bundledProgram(const QString& name);
 std::shared_ptr<const ManagementProvider> makeHostManagement(const QString& root, const HostIdentity& identity);
 std::shared_ptr<const RegistryProvider> makeHostRegistry(const QString& root);
 std::shared_ptr<ProcessService> makeHostProcessService();
+// Decodes command output in the system's code page (the host service's own).
+std::unique_ptr<OutputDecoder> makeSystemOutputDecoder();
 std::shared_ptr<WindowService> makeHostWindowService();
 std::shared_ptr<Sockets> makeHostSockets(const QString& root);
 std::shared_ptr<Internet> makeHostInternet();

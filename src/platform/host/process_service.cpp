@@ -3,6 +3,9 @@
 #include "platform/host/host_platform.h"
 #include "platform/process_service.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -252,6 +255,15 @@ private:
     static inline std::atomic<pid_t> slots_[64]{};
 };
 
+// The system's code page through Qt's decoder, which tells how many bytes it
+// holds back as the start of a character.
+class SystemOutputDecoder final : public OutputDecoder, private QStringDecoder {
+public:
+    SystemOutputDecoder() : QStringDecoder(QStringConverter::System) {}
+    QString decode(const char* bytes, int count) override { return (*this)(QByteArrayView(bytes, count)); }
+    int heldBytes() const override { return int(state.remainingChars); }
+};
+
 class HostProcessService final : public ProcessService {
 public:
     QString commandInterpreter() const override
@@ -261,20 +273,23 @@ public:
         return bundledProgram(QStringLiteral("qni-cmd"));
     }
 
-    bool createPipe(int& readEnd, int& writeEnd) override
+    bool createPipe(PipeHandle& readEnd, PipeHandle& writeEnd) override
     {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) {
             lastError_ = errno;
             return false;
         }
-        readEnd = fds[0];
-        writeEnd = fds[1];
+        readEnd = PipeHandle(fds[0]);
+        writeEnd = PipeHandle(fds[1]);
         return true;
     }
 
-    bool createProcess(const QByteArray& commandLine, int output, int& processId) override
+    bool createProcess(const QString& text, PipeHandle outputHandle, int& processId) override
     {
+        QStringEncoder toSystem(QStringConverter::System);
+        const QByteArray commandLine = toSystem(text);
+        const int output = fd(outputHandle);
         // A quoted name that goes on after its closing quote held a quote
         // itself: it cannot be told from the rest of the line.
         const QList<CommandLineSplit> readings = commandLineCandidates(commandLine);
@@ -337,8 +352,9 @@ public:
     // The pipe is drained in large blocks and handed out in reads of at most
     // `size` bytes: the caller still sees a blocking read of a few bytes, at
     // a fraction of the system calls.
-    bool readFile(int handle, char* buffer, int size, int& bytesRead) override
+    bool readFile(PipeHandle pipe, char* buffer, int size, int& bytesRead) override
     {
+        const int handle = fd(pipe);
         ReadAhead& ahead = readAhead_[handle];
         if (ahead.next == ahead.bytes.size()) {
             ahead.bytes.resize(kReadAhead);
@@ -362,8 +378,9 @@ public:
         return true;
     }
 
-    bool outputReady(int handle) override
+    bool outputReady(PipeHandle pipe) override
     {
+        const int handle = fd(pipe);
         const auto buffered = readAhead_.find(handle);
         if (buffered != readAhead_.end() && buffered->second.next < buffered->second.bytes.size())
             return true;
@@ -379,8 +396,11 @@ public:
         return ready != 0;
     }
 
-    void closeHandle(int handle) override
+    std::unique_ptr<OutputDecoder> outputDecoder() const override { return makeSystemOutputDecoder(); }
+
+    void closeHandle(PipeHandle pipe) override
     {
+        const int handle = fd(pipe);
         readAhead_.erase(handle);
         if (handle >= 0)
             ::close(handle);
@@ -392,14 +412,15 @@ public:
     {
         // kill(2) reads 0 and negative ids as process groups: never pass one.
         if (processId <= 0 || processId > INT_MAX)
-            return 0;
-        return ::kill(static_cast<pid_t>(processId), 0) == 0 ? processId : 0;
+            return ProcessHandle::None;
+        return ::kill(static_cast<pid_t>(processId), 0) == 0 ? ProcessHandle(processId) : ProcessHandle::None;
     }
 
     // SIGKILL: the exit code cannot be chosen by the caller on this host.
     bool terminateProcess(ProcessHandle process, quint32) override
     {
-        return process > 0 && process <= INT_MAX && ::kill(static_cast<pid_t>(process), SIGKILL) == 0;
+        const auto pid = static_cast<std::intptr_t>(process);
+        return pid > 0 && pid <= INT_MAX && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
     }
 
     // The handle is the process id: there is nothing to give back.
@@ -408,6 +429,8 @@ public:
     int lastError() const override { return lastError_; }
 
 private:
+    static int fd(PipeHandle pipe) { return static_cast<int>(static_cast<std::intptr_t>(pipe)); }
+
     static constexpr qsizetype kReadAhead = 64 * 1024; // a pipe's default capacity
 
     struct ReadAhead {
@@ -420,6 +443,11 @@ private:
 };
 
 } // namespace
+
+std::unique_ptr<OutputDecoder> makeSystemOutputDecoder()
+{
+    return std::make_unique<SystemOutputDecoder>();
+}
 
 std::shared_ptr<ProcessService> makeHostProcessService()
 {

@@ -32,9 +32,10 @@ TEST(CommandLine, ProgramReadingsAsWindowsTriesThem)
 std::pair<QByteArray, int> start(const QByteArray& line)
 {
     const auto service = makeHostProcessService();
-    int r = -1, w = -1, pid = 0, n = 0;
+    PipeHandle r, w;
+    int pid = 0, n = 0;
     EXPECT_TRUE(service->createPipe(r, w));
-    const bool started = service->createProcess(line, w, pid);
+    const bool started = service->createProcess(QString::fromLocal8Bit(line), w, pid);
     service->closeHandle(w);
     QByteArray output;
     for (char buffer[256]; started && service->readFile(r, buffer, sizeof buffer, n);)
