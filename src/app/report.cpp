@@ -3,10 +3,9 @@
 
 #include "base/one_line.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonValue>
 #include <QRegularExpression>
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 
@@ -40,7 +39,7 @@ QString printable(const QString& line)
     return out;
 }
 
-// Qt's writer escapes only what JSON demands (below U+0020). DEL and the C1
+// The JSON writer escapes only what JSON demands (below U+0020). DEL and the C1
 // controls are escaped too, as a terminal may act on them, and so is what
 // breaks a line or reorders text, which could mislead whoever reads the
 // object. None of them can stand outside a string.
@@ -57,20 +56,24 @@ QByteArray escapeRemainingControls(const QByteArray& json)
     return out.toUtf8();
 }
 
-// One value as JSON text, through Qt's writer (which only writes whole
-// documents).
-QByteArray jsonText(const QJsonValue& value)
+// A text as a JSON string's value: valid UTF-8 whatever the text holds.
+nlohmann::json jsonString(const QString& text)
 {
-    const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return escapeRemainingControls(wrapped.mid(1, wrapped.size() - 2));
+    return withPairedSurrogates(text).toUtf8().toStdString();
 }
 
-QJsonArray jsonStrings(const QStringList& items)
+nlohmann::json jsonStrings(const QStringList& items)
 {
-    QJsonArray array;
+    nlohmann::json array = nlohmann::json::array();
     for (const QString& item : items)
-        array.append(withPairedSurrogates(item));
+        array.push_back(jsonString(item));
     return array;
+}
+
+// One value as compact JSON text.
+QByteArray jsonText(const nlohmann::json& value)
+{
+    return escapeRemainingControls(QByteArray::fromStdString(value.dump()));
 }
 
 } // namespace
@@ -121,16 +124,16 @@ QByteArray textReport(const ReportFacts& facts)
 QByteArray jsonReport(const ReportFacts& facts)
 {
     QByteArray out = "{\n";
-    const auto member = [&out](const char* name, const QJsonValue& value) {
-        out += "  " + jsonText(QString::fromLatin1(name)) + ": " + jsonText(value) + ",\n";
+    const auto member = [&out](const char* name, const nlohmann::json& value) {
+        out += "  " + jsonText(name) + ": " + jsonText(value) + ",\n";
     };
     for (size_t i = 0; i < kFacts.size(); ++i) {
         if (kFacts[i].fact == Fact::MemoryChips)
             member(kFacts[i].jsonName, jsonStrings(boxLines(facts.texts[i])));
         else
-            member(kFacts[i].jsonName, withPairedSurrogates(facts.texts[i]));
+            member(kFacts[i].jsonName, jsonString(facts.texts[i]));
     }
-    member("status", withPairedSurrogates(facts.status));
+    member("status", jsonString(facts.status));
     QStringList unavailable;
     QByteArray reasons;
     for (size_t i = 0; i < kFacts.size(); ++i) {
@@ -138,11 +141,11 @@ QByteArray jsonReport(const ReportFacts& facts)
             continue;
         const QString name = QString::fromLatin1(kFacts[i].jsonName);
         unavailable << name;
-        reasons += (reasons.isEmpty() ? "" : ",") + jsonText(name) + ':' + jsonText(withPairedSurrogates(facts.reasons[i]));
+        reasons += (reasons.isEmpty() ? "" : ",") + jsonText(jsonString(name)) + ':' + jsonText(jsonString(facts.reasons[i]));
     }
     member("unavailable", jsonStrings(unavailable));
-    // Written by hand: a QJsonObject would sort the members out of window order.
-    out += "  " + jsonText(QStringLiteral("reasons")) + ": {" + reasons + "},\n";
+    // Written member by member, so that they keep the window's order.
+    out += "  \"reasons\": {" + reasons + "},\n";
     out.chop(2); // the last member's comma
     out += "\n}\n";
     return out;

@@ -191,55 +191,23 @@ private:
 // holds a group's id or 0; the signal handler only reads the slots.
 class CommandGroups {
 public:
-    static void add(pid_t group)
-    {
-        installOnce();
-        prune();
-        for (auto& slot : slots_) {
-            pid_t free = 0;
-            if (slot.compare_exchange_strong(free, group))
-                return;
-        }
-        // Every slot holds a live group: this one is not watched.
-    }
-
-private:
-    // A group whose processes have all gone may not be signalled again: its
-    // number may come back as another program's.
-    static void prune()
-    {
-        for (auto& slot : slots_) {
-            pid_t group = slot.load();
-            if (group > 0 && ::kill(-group, 0) != 0 && errno == ESRCH)
-                slot.compare_exchange_strong(group, 0);
-        }
-    }
-
-public:
-
-    static void endAll() noexcept
-    {
-        const int saved = errno;
-        for (auto& slot : slots_) {
-            if (const pid_t group = slot.exchange(0); group > 0)
-                ::kill(-group, SIGKILL);
-        }
-        errno = saved;
-    }
-
-private:
-    static void installOnce()
+    // Once, before the first command starts: a signal that came first would
+    // end the program the default way and leave the command behind.
+    static void install()
     {
         static const bool installed = [] {
             std::atexit(endAll);
             std::at_quick_exit(endAll);
-            for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+            for (const int signal : kEndingSignals) {
                 struct sigaction now {};
                 // A signal the program was started to ignore stays ignored.
                 if (::sigaction(signal, nullptr, &now) != 0 || now.sa_handler != SIG_DFL)
                     continue;
                 struct sigaction ending {};
                 ending.sa_handler = [](int caught) {
+                    // A command being started is in its slot a moment later.
+                    while (starting_.load())
+                        ;
                     endAll();
                     ::raise(caught); // the default action, once this returns
                 };
@@ -252,7 +220,62 @@ private:
         (void)installed;
     }
 
+    // Starts a command through spawn() and watches its group. The ending
+    // signals wait on this thread meanwhile, and a handler on another thread
+    // waits for the slot.
+    template <class Spawn>
+    static int start(pid_t& pid, Spawn spawn)
+    {
+        sigset_t ending, before;
+        sigemptyset(&ending);
+        for (const int signal : kEndingSignals)
+            sigaddset(&ending, signal);
+        ::pthread_sigmask(SIG_BLOCK, &ending, &before);
+        starting_ = true;
+        const int rc = spawn(pid);
+        if (rc == 0)
+            add(pid);
+        starting_ = false;
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        return rc;
+    }
+
+    static void endAll() noexcept
+    {
+        const int saved = errno;
+        for (auto& slot : slots_) {
+            if (const pid_t group = slot.exchange(0); group > 0)
+                ::kill(-group, SIGKILL);
+        }
+        errno = saved;
+    }
+
+private:
+    static void add(pid_t group)
+    {
+        prune();
+        for (auto& slot : slots_) {
+            pid_t free = 0;
+            if (slot.compare_exchange_strong(free, group))
+                return;
+        }
+        // Every slot holds a live group: this one is not watched.
+    }
+
+    // A group whose processes have all gone may not be signalled again: its
+    // number may come back as another program's.
+    static void prune()
+    {
+        for (auto& slot : slots_) {
+            pid_t group = slot.load();
+            if (group > 0 && ::kill(-group, 0) != 0 && errno == ESRCH)
+                slot.compare_exchange_strong(group, 0);
+        }
+    }
+
+    static constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
     static inline std::atomic<pid_t> slots_[64]{};
+    static inline std::atomic<bool> starting_{false};
 };
 
 // The system's code page through Qt's decoder, which tells how many bytes it
@@ -266,6 +289,8 @@ public:
 
 class HostProcessService final : public ProcessService {
 public:
+    HostProcessService() { CommandGroups::install(); }
+
     QString commandInterpreter() const override
     {
         if (qEnvironmentVariableIsSet("ComSpec"))
@@ -337,14 +362,14 @@ public:
         QByteArray rest = chosen.rest;
         char* argv[] = {program.data(), rest.isEmpty() ? nullptr : rest.data(), nullptr};
         pid_t pid = 0;
-        const int rc = ::posix_spawn(&pid, path.constData(), &actions, &attr, argv, environ);
+        const int rc = CommandGroups::start(
+            pid, [&](pid_t& started) { return ::posix_spawn(&started, path.constData(), &actions, &attr, argv, environ); });
         posix_spawnattr_destroy(&attr);
         posix_spawn_file_actions_destroy(&actions);
         if (rc != 0) {
             lastError_ = rc;
             return false;
         }
-        CommandGroups::add(pid);
         processId = pid;
         return true;
     }
