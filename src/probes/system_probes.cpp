@@ -17,9 +17,20 @@ namespace {
 
 const QString kNoAnswer = QStringLiteral("the management service failed");
 
-} // namespace
-
-namespace {
+// All instances of a class; when the service fails or lists none, the box
+// that would show them hears why it stays empty.
+ManagementCollection listed(const Platform& platform, const QString& className, const TextSlot& box,
+                            const FailureReport& report, const QString& none)
+{
+    ManagementCollection instances;
+    Resume resume;
+    resume([&] {
+        instances = instancesOf(platform, className);
+        if (instances.isEmpty())
+            report(box, QStringLiteral("the management service lists no ") + none);
+    }, report.on(box, kNoAnswer));
+    return instances;
+}
 
 // A Linux host is no Windows to test for XP: the frame shows its own system.
 void showHostSystem(ResultBoxes& boxes, const HostIdentity& identity, const FailureReport& report)
@@ -105,13 +116,9 @@ void GetMemoryInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed
 {
     Resume resume;
     const FailureReport report(failed);
-    ManagementCollection chips;
     // A failed query lists nothing: a "0 MB Chip" line would be a made-up module.
-    resume([&] {
-        chips = instancesOf(platform, QStringLiteral("Win32_PhysicalMemory"));
-        if (chips.isEmpty())
-            report(boxes.txtMemory, QStringLiteral("the management service lists no memory module"));
-    }, report.on(boxes.txtMemory, kNoAnswer));
+    const ManagementCollection chips = listed(platform, QStringLiteral("Win32_PhysicalMemory"), boxes.txtMemory,
+                                              report, QStringLiteral("memory module"));
     QStringList unread; // 1-based module numbers
     QString why;
     for (qsizetype i = 0; i < chips.size(); ++i) {
@@ -144,12 +151,8 @@ void GetCPUInfo(ResultBoxes& boxes, const Platform& platform, const BoxFailed& f
 {
     Resume resume;
     const FailureReport report(failed);
-    ManagementCollection processors;
-    resume([&] {
-        processors = instancesOf(platform, QStringLiteral("Win32_Processor"));
-        if (processors.isEmpty())
-            report(boxes.txtCPUSpeed, QStringLiteral("the management service lists no processor"));
-    }, report.on(boxes.txtCPUSpeed, kNoAnswer));
+    const ManagementCollection processors =
+        listed(platform, QStringLiteral("Win32_Processor"), boxes.txtCPUSpeed, report, QStringLiteral("processor"));
     // The last processor's clock stays: only its failing leaves the box without it.
     QString clockFailure;
     for (const ManagementObject& processor : processors) {
