@@ -6,7 +6,8 @@
 // status is the command's.
 #include "interpreter.h"
 
-#include "platform/described/machine_description.h"
+#include "described/machine_description.h"
+#include "host/qt_text.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -69,16 +70,16 @@ bool writeAll(int fd, const QByteArray& bytes)
 // throws DescriptionError when the description cannot be used.
 std::optional<QString> describedOutput(const QByteArray& command)
 {
-    const QString machine = qEnvironmentVariable("QNI_MACHINE");
-    if (machine.isEmpty())
+    const char* const machine = std::getenv("QNI_MACHINE");
+    if (!machine || !*machine)
         return std::nullopt;
     const qni::MachineDescription description = qni::loadMachineDescription(machine);
     if (!description.commands.given())
         return std::nullopt;
-    const auto it = description.commands.value.constFind(QString::fromLocal8Bit(command));
-    if (it == description.commands.value.constEnd())
+    const auto it = description.commands.value.find(qni::fromQt(QString::fromLocal8Bit(command)));
+    if (it == description.commands.value.end())
         return std::nullopt;
-    return *it;
+    return qni::toQt(it->second);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/host/facts/adapters.h"
+#include "host/facts/adapters.h"
 
 #include <QHash>
 #include <QString>

@@ -2,8 +2,8 @@
 // ipconfig: the host's adapters in the Windows XP layout.
 #include "ipconfig_layout.h"
 
-#include "platform/host/facts/name_servers.h"
-#include "platform/host/facts/routes.h"
+#include "host/facts/name_servers.h"
+#include "host/facts/routes.h"
 
 #include <QSysInfo>
 
