@@ -11,8 +11,6 @@
 #include "platform/platform.h"
 #include "runner/read_output.h"
 
-#include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -24,45 +22,45 @@
 
 namespace {
 
-constexpr qsizetype kMB = 1024 * 1024;
-constexpr qsizetype kChunk = 256;
+constexpr std::size_t kMB = 1024 * 1024;
+constexpr std::size_t kChunk = 256;
 
 // Console output as a Linux child writes it: LF line ends, some CR LF.
-QString consoleText(qsizetype size)
+qni::Text consoleText(std::size_t size)
 {
-    const QString lines = QStringLiteral("        Physical Address. . . . . . . . . : 00-0C-29-4F-1A-2B\n"
-                                         "        Dhcp Enabled. . . . . . . . . . . : No\r\n");
-    QString text;
+    const qni::Text lines = u"        Physical Address. . . . . . . . . : 00-0C-29-4F-1A-2B\n"
+                            u"        Dhcp Enabled. . . . . . . . . . . : No\r\n";
+    qni::Text text;
     text.reserve(size + lines.size());
     while (text.size() < size)
         text += lines;
-    text.truncate(size);
+    text.resize(size);
     return text;
 }
 
-const std::vector<QString>& chunks(qsizetype size)
+const std::vector<qni::Text>& chunks(std::size_t size)
 {
-    static std::map<qsizetype, std::vector<QString>> cache;
+    static std::map<std::size_t, std::vector<qni::Text>> cache;
     auto& c = cache[size];
     if (c.empty()) {
-        const QString text = consoleText(size);
-        for (qsizetype i = 0; i < text.size(); i += kChunk)
-            c.push_back(text.mid(i, kChunk));
+        const qni::Text text = consoleText(size);
+        for (std::size_t i = 0; i < text.size(); i += kChunk)
+            c.push_back(text.substr(i, kChunk));
     }
     return c;
 }
 
 void BM_CollectOutput(benchmark::State& state)
 {
-    const std::vector<QString>& parts = chunks(state.range(0));
+    const std::vector<qni::Text>& parts = chunks(state.range(0));
     qni::PlainTextSlot txtOutput;
     qni::ReadOutput ReadOutput1{qni::Platform{}};
     qni::collectOutput(ReadOutput1, txtOutput);
     for (auto _ : state) {
         ReadOutput1.Starting();
-        for (const QString& chunk : parts)
+        for (const qni::Text& chunk : parts)
             ReadOutput1.GotChunk(chunk, false);
-        benchmark::DoNotOptimize(txtOutput.get().size());
+        benchmark::DoNotOptimize(txtOutput.length());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -72,9 +70,9 @@ BENCHMARK(BM_CollectOutput)->Arg(kMB)->Arg(10 * kMB)->Unit(benchmark::kMilliseco
 // searches cover the whole text.
 void BM_ExtractBetween(benchmark::State& state)
 {
-    const QString text = QStringLiteral("abc('") + consoleText(state.range(0)) + QStringLiteral("')");
-    const QString start = QStringLiteral("('");
-    const QString end = QStringLiteral("')");
+    const qni::Text text = u"abc('" + consoleText(state.range(0)) + u"')";
+    const qni::Text start = u"('";
+    const qni::Text end = u"')";
     for (auto _ : state)
         benchmark::DoNotOptimize(qni::ExtractBetween(text, start, end));
     state.SetBytesProcessed(state.iterations() * state.range(0));
@@ -114,10 +112,6 @@ int main(int argc, char** argv)
     // 10 MB run still pays for first touch, so the ratio would measure the
     // allocator's reuse policy rather than the collecting.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-    // The runner whose output is collected is a widget.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

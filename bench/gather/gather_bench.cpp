@@ -17,8 +17,9 @@
 #include "app/gather.h"
 #include "app/pause.h"
 #include "base/result_boxes.h"
-#include "platform/described/platform_from_environment.h"
-#include "platform/host/host_platform.h"
+#include "host/qt_text.h"
+#include "host/platform_from_environment.h"
+#include "host/host_platform.h"
 #include "platform/network.h"
 #include "ui/app_metadata.h"
 #include "ui/main_window.h"
@@ -90,13 +91,11 @@ struct Window {
         const bool pageOnly = w.lastOutcome().failures.size() == 1 &&
                               w.lastOutcome().failures.front().fact == Fact::InternetAddress;
         const bool ok = b.lblStatus.get() == (withPage ? kGathered : kGatheredWithErrors) && (withPage || pageOnly) &&
-                        b.txtMac.get() == QLatin1String("00-0C-29-4F-1A-2B") &&
-                        b.txtCPUSpeed.get() == QLatin1String("2992 Mhz") &&
-                        b.txtMask.get() == QLatin1String("255.255.255.0") &&
-                        (!withPage || b.txtINTIP.get() == QLatin1String("81.2.3.4"));
+                        b.txtMac.get() == u"00-0C-29-4F-1A-2B" && b.txtCPUSpeed.get() == u"2992 Mhz" &&
+                        b.txtMask.get() == u"255.255.255.0" && (!withPage || b.txtINTIP.get() == u"81.2.3.4");
         if (!ok)
             std::fprintf(stderr, "the gather did not fill the boxes: status \"%s\", MAC \"%s\", address \"%s\"\n",
-                         qPrintable(b.lblStatus.get()), qPrintable(b.txtMac.get()), qPrintable(b.txtINTIP.get()));
+                         toUtf8(b.lblStatus.get()).c_str(), toUtf8(b.txtMac.get()).c_str(), toUtf8(b.txtINTIP.get()).c_str());
         return ok;
     }
 
@@ -221,9 +220,9 @@ private:
 // fetch is handed the loopback server's instead, and timed.
 class RedirectedInternet final : public Internet {
 public:
-    RedirectedInternet(std::shared_ptr<Internet> inner, QString url) : inner_(std::move(inner)), url_(std::move(url)) {}
+    RedirectedInternet(std::shared_ptr<Internet> inner, const QString& url) : inner_(std::move(inner)), url_(fromQt(url)) {}
 
-    QString openUrl(const QString&, EventPump& events) override
+    Text openUrl(const Text&, EventPump& events) override
     {
         begin = Clock::now();
         const auto timed = qScopeGuard([&] {
@@ -238,7 +237,7 @@ public:
 
 private:
     std::shared_ptr<Internet> inner_;
-    QString url_;
+    Text url_;
 };
 
 // The described machine, its pages fetched by the host's real fetch through

@@ -7,8 +7,9 @@
 // pairs moves both sides of a pair alike. The figure is the median ratio.
 #include "figure.h"
 
-#include "app/qt_event_pump.h"
-#include "platform/host/host_platform.h"
+#include "ui/qt_event_pump.h"
+#include "host/host_platform.h"
+#include "host/qt_text.h"
 #include "platform/process_service.h"
 #include "runner/read_output.h"
 
@@ -38,12 +39,12 @@ double msSince(Clock::time_point begin)
 // One whole run read by plain 256-byte reads; milliseconds, or -1.
 double plainReads(qni::ProcessService& processes)
 {
-    const QString line = processes.commandInterpreter() + QStringLiteral(" /c \"") + kCommand + u'"';
+    const QString line = qni::toQt(processes.commandInterpreter()) + QStringLiteral(" /c \"") + kCommand + u'"';
     char buffer[256];
     const auto begin = Clock::now();
     qni::PipeHandle r, w;
     int pid = 0;
-    if (!processes.createPipe(r, w) || !processes.createProcess(line, w, pid))
+    if (!processes.createPipe(r, w) || !processes.createProcess(qni::fromQt(line), w, pid))
         return -1;
     processes.closeHandle(w);
     qint64 total = 0;
@@ -83,8 +84,8 @@ int main(int argc, char** argv)
     // The handler counts bytes only to check the run: "head" writes no
     // character that is not one byte.
     qint64 received = 0;
-    runner.GotChunk.connect([&](const QString& chunk, bool) { received += chunk.size(); });
-    runner.SetCommand(kCommand);
+    runner.GotChunk.connect([&](const qni::Text& chunk, bool) { received += chunk.size(); });
+    runner.SetCommand(qni::fromQt(kCommand));
 
     if (plainReads(*platform.processes) < 0 || processCommand(runner, received) < 0) {
         std::fprintf(stderr, "the command did not deliver %lld bytes\n", static_cast<long long>(kBytes));

@@ -2,7 +2,7 @@
 // A thousand gathers in one process, in the real window, with the real
 // runner, process service and bundled interpreter: what a run opens, starts
 // and allocates it must give back. Only the one-second pause is left out.
-#include "platform/described/platform_from_environment.h"
+#include "host/platform_from_environment.h"
 #include "support/process_probe.h"
 #include "support/window.h"
 
@@ -44,7 +44,7 @@ TEST(Leaks, AThousandGathersGiveBackDescriptorsProcessesAndMemory)
             if (run == 100)
                 settled = settledUsage();
         }
-        EXPECT_EQ(t.boxes().lblStatus.get() + t.boxes().txtMac.get(),
+        EXPECT_EQ(toQt(t.boxes().lblStatus.get() + t.boxes().txtMac.get()),
                   (*mac ? "Information Gathered Successfully!" : "Information Gathered With Errors!") + QString(mac));
         const auto [descriptors, children, residentKb, heapBytes] = settledUsage();
         EXPECT_EQ(descriptors, settled[0]) << comSpec << ": descriptors after run 100 and after run 1000";

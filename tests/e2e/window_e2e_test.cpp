@@ -5,9 +5,10 @@
 // interpreter beside it and its ipconfig do the work.
 #include "app/gather.h"
 #include "app/report.h"
-#include "platform/described/described_services.h"
-#include "platform/described/machine_description.h"
-#include "platform/described/platform_from_environment.h"
+#include "described/described_services.h"
+#include "described/machine_description.h"
+#include "host/qt_text.h"
+#include "host/platform_from_environment.h"
 #include "support/files.h"
 #include "support/process_probe.h"
 #include "support/qt_printers.h"
@@ -97,8 +98,8 @@ QHash<QString, QString> gather(const char* machine, std::optional<Platform> plat
     timer.start(20);
     QTest::mouseClick(w.findChild<QWidget*>(QStringLiteral("cmdGet")), Qt::LeftButton);
     for (const FactInfo& fact : kFacts)
-        seen[fact.jsonName] = fact.box(w.boxes()).get();
-    seen["status"] = w.boxes().lblStatus.get();
+        seen[fact.jsonName] = toQt(fact.box(w.boxes()).get());
+    seen["status"] = toQt(w.boxes().lblStatus.get());
     seen["memory view"] = w.findChild<QPlainTextEdit*>(QStringLiteral("txtMemory"))->toPlainText();
     if (!machine)
         return seen;
@@ -109,11 +110,11 @@ QHash<QString, QString> gather(const char* machine, std::optional<Platform> plat
     const int code = w.lastOutcome().notXp ? 3 : 0;
     const ProgramRun json = runProgram({QStringLiteral("--json")}, path);
     EXPECT_EQ(json.code, code) << machine;
-    EXPECT_EQ(QJsonDocument::fromJson(json.out), QJsonDocument::fromJson(jsonReport(facts))) << machine;
+    EXPECT_EQ(QJsonDocument::fromJson(json.out), QJsonDocument::fromJson(QByteArray::fromStdString(jsonReport(facts)))) << machine;
     EXPECT_EQ(json.err.contains("This is not a version of Windows XP!"), code == 3) << machine;
     const ProgramRun text = runProgram({QStringLiteral("--report")}, path);
     EXPECT_EQ(text.code, code);
-    EXPECT_EQ(text.out, textReport(facts)) << machine;
+    EXPECT_EQ(text.out, QByteArray::fromStdString(textReport(facts))) << machine;
     return seen;
 }
 
@@ -133,13 +134,13 @@ TEST(WindowE2E, EachDescribedMachineFillsTheFramesOrSaysWhyNot)
         {"memory view", "512 MB Chip\n512 MB Chip\n"}, // one line per module
         {"cpu", "               Intel(R) Pentium(R) 4 CPU 3.00GHz"}, {"clocked_speed", "2992 Mhz"},
         {"network_address", "192.168.1.10"}, {"internet_address", "81.2.3.4"}, {"subnet_mask", "255.255.255.0"},
-        {"mac_address", "00-0C-29-4F-1A-2B"}, {"status", kGathered}}));
+        {"mac_address", "00-0C-29-4F-1A-2B"}, {"status", toQt(kGathered)}}));
     // Another Windows version gets one message and nothing else.
-    EXPECT_EQ(gather("vista.json"), shows({{"message", "Quarn Network Information|" + kNotXpMessage + "|1 button(s)|icon 0"},
-                                           {"operating_system", "Not XP!"}, {"status", kNotXpMessage}}));
+    EXPECT_EQ(gather("vista.json"), shows({{"message", "Quarn Network Information|" + toQt(kNotXpMessage) + "|1 button(s)|icon 0"},
+                                           {"operating_system", "Not XP!"}, {"status", toQt(kNotXpMessage)}}));
     QHash<QString, QString> failing = gather("nothing-works.json");
     failing["mac_address"] = ""; // this host's own ipconfig answers
-    EXPECT_EQ(failing, shows({{"operating_system", "Windows Xp Build "}, {"status", kGatheredWithErrors}}));
+    EXPECT_EQ(failing, shows({{"operating_system", "Windows Xp Build "}, {"status", toQt(kGatheredWithErrors)}}));
 }
 
 QString ip(const QStringList& arguments, const QString& after, QChar end)
@@ -160,7 +161,7 @@ TEST(WindowE2E, ThisHostAsTheProgramSeesIt)
     // The public page is the one fact from beyond this machine: it is described.
     qunsetenv("QNI_MACHINE");
     const QHash<QString, QString> seen = gather(nullptr, applyDescription(
-        parseMachineDescription(R"({"publicPage": "81.2.3.4"})", QStringLiteral("page.json")), platformFromEnvironment()));
+        parseMachineDescription(R"({"publicPage": "81.2.3.4"})", u"page.json"), platformFromEnvironment()));
     EXPECT_EQ(seen["mac_address"], mac);
     EXPECT_EQ(seen["network_address"], ip({"-4", "addr", "show", "dev", device}, " inet ", '/'));
     // The host's own system: never refused, and no Windows.

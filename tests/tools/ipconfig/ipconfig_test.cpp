@@ -60,9 +60,9 @@ TEST(Ipconfig, TheXpLayout)
 // The MAC box after the window's network section has cut the output.
 QString macBox(const QString& output)
 {
-    TestWindow t(withOutput(describedPlatform({}), output.toUtf8()));
+    TestWindow t(withOutput(describedPlatform(Json::object()), output.toStdString()));
     t.network();
-    return t.boxes().txtMac.get();
+    return toQt(t.boxes().txtMac.get());
 }
 
 TEST(Ipconfig, TheMacBoxHoldsTheMainWiredAdapterOrNothing)

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include "support/doubles.h"
+
+#include "described/described_services.h"
+#include "described/machine_description.h"
+#include "app/network_section.h"
+#include "app/output_collection.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace qni::test {
+
+Text Utf8Decoder::decode(const char* bytes, int count)
+{
+    held_.append(bytes, std::size_t(count));
+    // A sequence cut at the end waits for the rest.
+    std::size_t complete = held_.size();
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, held_.size()); ++back) {
+        const auto c = static_cast<unsigned char>(held_[held_.size() - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const std::size_t needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (needed > back)
+            complete = held_.size() - back;
+        break;
+    }
+    const Text text = fromUtf8(std::string_view(held_).substr(0, complete));
+    held_.erase(0, complete);
+    return text;
+}
+
+Platform describedPlatform(const Json& description)
+{
+    Platform base;
+    base.processes = std::make_shared<ScriptedProcesses>();
+    base.windows = std::make_shared<ListedWindows>();
+    base.versionRecord = {5, 1, 2};
+    base = applyDescription(parseMachineDescription(
+                                R"({"registry": null, "management": null, "localAddress": null, "publicPage": null})",
+                                u"nothing.json"),
+                            std::move(base));
+    return applyDescription(parseMachineDescription(description.dump(), u"test.json"), std::move(base));
+}
+
+std::string readTestFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    if (!f)
+        throw std::runtime_error("cannot read " + path);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+Platform machinePlatform(const char* file, const Json& change)
+{
+    Json machine = Json::parse(readTestFile(std::string(QNI_TEST_DATA "/machines/") + file));
+    for (const auto& [key, value] : change.items())
+        machine[key] = value;
+    return describedPlatform(machine);
+}
+
+Text reasonOf(const GatherOutcome& outcome, Fact fact)
+{
+    for (const FactFailure& f : outcome.failures)
+        if (f.fact == fact)
+            return f.reason;
+    return {};
+}
+
+PlainWindow::PlainWindow(Platform p) : platform(std::move(p))
+{
+    runner.setEventPump(&events);
+    runner.setTimeLimit(kCommandTimeLimit);
+    collectOutput(runner, b.txtOutput);
+}
+
+GatherOutcome PlainWindow::gather()
+{
+    GatherHost host{b.boxes, platform, events, [this](const Text& text) { messages.push_back(text); },
+                    [this](const BoxFailed& failed) { runNetwork(failed); }};
+    return runGather(host);
+}
+
+GatherOutcome PlainWindow::network()
+{
+    GatherOutcome outcome;
+    runNetwork([&](const TextSlot& box, const Text& reason) {
+        for (const FactInfo& info : kFacts)
+            if (&info.box(b.boxes) == &box)
+                outcome.fail(info.fact, reason);
+    });
+    return outcome;
+}
+
+void PlainWindow::runNetwork(const BoxFailed& failed)
+{
+    NetworkHost host{b.boxes, platform, runner, events, [](Int16) {}, publicPage, failed};
+    runNetworkSection(host);
+}
+
+} // namespace qni::test
