@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // /proc/cpuinfo in any of the layouts the kernel writes.
 
-#include "fuzz_support.h"
+#include "fuzz_qt.h"
 
-#include "platform/host/facts/cpu.h"
+#include "host/facts/cpu.h"
 
 using namespace qni;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView text = fuzz::bytes(data, size);
+    const QByteArrayView text = fuzz::qbytes(data, size);
 
     const std::vector<CpuInfoBlock> blocks = parseCpuInfoBlocks(text);
     QNI_FUZZ_CHECK(qsizetype(blocks.size()) <= text.count('\n') + 1);

@@ -7,7 +7,7 @@
 // get a valid one-entry directory made for them (entry fields from the next 8
 // bytes, the picture from the rest), which sends most of them to the decoder.
 
-#include "fuzz_support.h"
+#include "fuzz_qt.h"
 
 #include "ui/cursor_file.h"
 
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView input = fuzz::bytes(data, size);
+    const QByteArrayView input = fuzz::qbytes(data, size);
     const QByteArray bytes = size > std::size_t(kMadeHeader) && (data[0] & 1) ? withDirectory(input)
                                                                                 : input.toByteArray();
     if (const std::optional<CursorPicture> picture = parseCursorFile(bytes)) {

@@ -13,22 +13,22 @@ using namespace qni;
 
 namespace {
 
-constexpr qsizetype kMaxPosition = 32767;
+constexpr std::size_t kMaxPosition = 32767;
 
 // What ExtractBetween must give: the text after the first start mark up to
 // the next end mark, when both 1-based positions fit in 16 bits.
-QString expected(const QString& text, const QString& start, const QString& end)
+Text expected(const Text& text, const Text& start, const Text& end)
 {
-    const qsizetype found = text.indexOf(start);
-    if (found < 0)
+    const std::size_t found = text.find(start);
+    if (found == Text::npos)
         return {};
-    const qsizetype from = found + start.size(); // 0-based
+    const std::size_t from = found + start.size(); // 0-based
     if (from + 1 > kMaxPosition || from + 1 > text.size())
         return {};
-    const qsizetype to = text.indexOf(end, from);
-    if (to < 0 || to + 1 > kMaxPosition)
+    const std::size_t to = text.find(end, from);
+    if (to == Text::npos || to + 1 > kMaxPosition)
         return {};
-    return text.mid(from, to - from);
+    return text.substr(from, to - from);
 }
 
 } // namespace
@@ -37,21 +37,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    const qsizetype padding = qsizetype(data[0] | data[1] << 8) % 40000;
+    const std::size_t padding = std::size_t(data[0] | data[1] << 8) % 40000;
     const auto [textBytes, startBytes, endBytes] = fuzz::split<3>(fuzz::bytes(data + 2, size - 2), '\x01');
-    const QString text = QString(padding, QLatin1Char(' ')) + fuzz::utf8(textBytes);
-    const QString start = fuzz::utf8(startBytes);
-    const QString end = fuzz::utf8(endBytes);
+    const Text text = Text(padding, u' ') + fuzz::utf8(textBytes);
+    const Text start = fuzz::utf8(startBytes);
+    const Text end = fuzz::utf8(endBytes);
 
-    const QString result = ExtractBetween(text, start, end);
+    const Text result = ExtractBetween(text, start, end);
     QNI_FUZZ_CHECK(result == expected(text, start, end));
-    if (!result.isEmpty()) {
+    if (!result.empty()) {
         // The cut starts right after the first start mark, stops at an end
         // mark, and holds none.
-        const qsizetype from = text.indexOf(start) + start.size();
-        QNI_FUZZ_CHECK(QStringView(text).sliced(from).startsWith(result));
-        QNI_FUZZ_CHECK(QStringView(text).sliced(from + result.size()).startsWith(end));
-        QNI_FUZZ_CHECK(!result.contains(end));
+        const std::size_t from = text.find(start) + start.size();
+        QNI_FUZZ_CHECK(TextView(text).substr(from).starts_with(result));
+        QNI_FUZZ_CHECK(TextView(text).substr(from + result.size()).starts_with(end));
+        QNI_FUZZ_CHECK(result.find(end) == Text::npos);
     }
     return 0;
 }

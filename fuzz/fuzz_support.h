@@ -4,10 +4,6 @@
 // Shared by the fuzz targets: input slicing and an invariant check that
 // libFuzzer reports as a crash, with the input that broke it.
 
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QString>
-
 #include <sanitizer/common_interface_defs.h>
 
 #include <array>
@@ -16,6 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+
+#include "base/text.h"
 
 namespace qni::fuzz {
 
@@ -30,39 +29,39 @@ namespace qni::fuzz {
 
 #define QNI_FUZZ_CHECK(cond) ((cond) ? void(0) : ::qni::fuzz::fail(#cond, __FILE__, __LINE__))
 
-inline QByteArrayView bytes(const uint8_t* data, size_t size)
+inline std::string_view bytes(const uint8_t* data, size_t size)
 {
-    return QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size));
+    return std::string_view(reinterpret_cast<const char*>(data), size);
 }
 
 // N parts at the first N-1 separator bytes; missing parts are empty, the last
 // one keeps any further separators.
 template <std::size_t N>
-std::array<QByteArrayView, N> split(QByteArrayView input, char separator)
+std::array<std::string_view, N> split(std::string_view input, char separator)
 {
-    std::array<QByteArrayView, N> parts{};
+    std::array<std::string_view, N> parts{};
     for (std::size_t i = 0; i + 1 < N; ++i) {
-        const qsizetype at = input.indexOf(separator);
-        if (at < 0) {
+        const std::size_t at = input.find(separator);
+        if (at == std::string_view::npos) {
             parts[i] = input;
             return parts;
         }
-        parts[i] = input.first(at);
-        input = input.sliced(at + 1);
+        parts[i] = input.substr(0, at);
+        input.remove_prefix(at + 1);
     }
     parts[N - 1] = input;
     return parts;
 }
 
-// Raw UTF-16 code units, unpaired surrogates included: what a QString can
-// hold, not just what valid UTF-8 decodes to.
-inline QString utf16(QByteArrayView b)
+// Raw UTF-16 code units, unpaired surrogates included: what a text can hold,
+// not just what valid UTF-8 decodes to.
+inline Text utf16(std::string_view b)
 {
-    QString s(b.size() / 2, Qt::Uninitialized);
-    std::memcpy(s.data(), b.data(), std::size_t(s.size()) * sizeof(QChar)); // b may be unaligned
+    Text s(b.size() / 2, u'\0');
+    std::memcpy(s.data(), b.data(), s.size() * sizeof(char16_t)); // b may be unaligned
     return s;
 }
 
-inline QString utf8(QByteArrayView b) { return QString::fromUtf8(b); }
+inline Text utf8(std::string_view b) { return fromUtf8(b); }
 
 } // namespace qni::fuzz

@@ -5,8 +5,8 @@
 #include "fuzz_support.h"
 
 #include "base/step_failed.h"
-#include "platform/described/described_services.h"
-#include "platform/described/machine_description.h"
+#include "described/described_services.h"
+#include "described/machine_description.h"
 #include "platform/management.h"
 #include "platform/registry.h"
 
@@ -14,12 +14,12 @@ using namespace qni;
 
 namespace {
 
-const QString kFile = QStringLiteral("fuzz.json");
+const Text kFile = u"fuzz.json";
 
 bool lowerCaseKeys(const auto& hash)
 {
-    for (auto it = hash.cbegin(); it != hash.cend(); ++it) {
-        if (it.key() != it.key().toLower())
+    for (const auto& [key, value] : hash) {
+        if (key != lowered(key))
             return false;
     }
     return true;
@@ -30,16 +30,16 @@ void useServices(const MachineDescription& d)
     const Platform platform = applyDescription(d, Platform{});
     if (d.registry.given()) {
         const std::unique_ptr<RegistryShell> shell = platform.registry->create();
-        for (auto it = d.registry.value.cbegin(); it != d.registry.value.cend(); ++it)
-            QNI_FUZZ_CHECK(shell->regRead(it.key()) == it.value());
+        for (const auto& [path, value] : d.registry.value)
+            QNI_FUZZ_CHECK(shell->regRead(path) == value);
     }
     if (d.management.given()) {
         const std::unique_ptr<ManagementService> service = platform.management->bind();
-        for (auto it = d.management.value.cbegin(); it != d.management.value.cend(); ++it) {
-            QNI_FUZZ_CHECK(service->instancesOf(it.key()).size() == it.value().size());
+        for (const auto& [className, instances] : d.management.value) {
+            QNI_FUZZ_CHECK(service->instancesOf(className).size() == instances.size());
             // Class names that are not identifiers fail the query, as they should.
             try {
-                service->execQuery(QStringLiteral("SELECT * FROM ") + it.key());
+                service->execQuery(u"SELECT * FROM " + className);
             } catch (const StepFailed&) {
             }
         }
@@ -50,13 +50,13 @@ void useServices(const MachineDescription& d)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray json(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::string_view json = fuzz::bytes(data, size);
     MachineDescription d;
     try {
         d = parseMachineDescription(json, kFile);
     } catch (const DescriptionError& e) {
         // The message names the file first, whatever the fault.
-        QNI_FUZZ_CHECK(QByteArrayView(e.what()).startsWith("fuzz.json: "));
+        QNI_FUZZ_CHECK(std::string_view(e.what()).starts_with("fuzz.json: "));
         return 0;
     }
     QNI_FUZZ_CHECK(d.fileName == kFile);

@@ -9,24 +9,24 @@ using namespace qni;
 
 namespace {
 
-QString withoutCr(QString s) { return s.remove(QLatin1Char('\r')); }
+Text withoutCr(TextView s) { return replaced(s, u"\r", u""); }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString chunk = fuzz::utf16(fuzz::bytes(data, size));
-    const QString out = normaliseChunk(chunk);
+    const Text chunk = fuzz::utf16(fuzz::bytes(data, size));
+    const Text out = normaliseChunk(chunk);
 
-    const qsizetype crs = chunk.count(QLatin1Char('\r'));
-    const qsizetype lfs = chunk.count(QLatin1Char('\n'));
+    const std::size_t crs = countOf(chunk, u'\r');
+    const std::size_t lfs = countOf(chunk, u'\n');
     QNI_FUZZ_CHECK(out.size() == chunk.size() - crs + lfs);
     // Every CR is the first half of a CR LF and every LF the second half.
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (out[i] == QLatin1Char('\r'))
-            QNI_FUZZ_CHECK(i + 1 < out.size() && out[i + 1] == QLatin1Char('\n'));
-        if (out[i] == QLatin1Char('\n'))
-            QNI_FUZZ_CHECK(i > 0 && out[i - 1] == QLatin1Char('\r'));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (out[i] == u'\r')
+            QNI_FUZZ_CHECK(i + 1 < out.size() && out[i + 1] == u'\n');
+        if (out[i] == u'\n')
+            QNI_FUZZ_CHECK(i > 0 && out[i - 1] == u'\r');
     }
     // Nothing but line breaks changes, and normalised text stays as it is.
     QNI_FUZZ_CHECK(withoutCr(out) == withoutCr(chunk));

@@ -4,8 +4,8 @@
 
 #include "fuzz_support.h"
 
-#include "platform/host/facts/name_servers.h"
-#include "platform/host/facts/routes.h"
+#include "host/facts/name_servers.h"
+#include "host/facts/routes.h"
 
 using namespace qni;
 

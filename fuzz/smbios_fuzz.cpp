@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The SMBIOS structure walk over a raw table (/sys/firmware/dmi/tables/DMI).
 
-#include "fuzz_support.h"
+#include "fuzz_qt.h"
 
-#include "platform/host/facts/memory.h"
+#include "host/facts/memory.h"
 
 #include <algorithm>
 
@@ -22,7 +22,7 @@ bool isPrefix(const std::vector<ModuleSize>& part, const std::vector<ModuleSize>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView table = fuzz::bytes(data, size);
+    const QByteArrayView table = fuzz::qbytes(data, size);
     const std::vector<ModuleSize> modules = parseSmbiosMemoryDevices(table);
 
     // Every module needs a header and a string-set terminator of its own.

@@ -2,15 +2,15 @@
 // udev's property file for /sys/class/dmi/id, and /proc/meminfo's MemTotal
 // (the memory fallbacks read the same kind of "key: value" text).
 
-#include "fuzz_support.h"
+#include "fuzz_qt.h"
 
-#include "platform/host/facts/memory.h"
+#include "host/facts/memory.h"
 
 using namespace qni;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView text = fuzz::bytes(data, size);
+    const QByteArrayView text = fuzz::qbytes(data, size);
 
     const std::vector<ModuleSize> modules = parseUdevMemoryDevices(text);
     // At most one module per line, and a known size is never zero.

@@ -9,20 +9,19 @@
 #include "base/step_failed.h"
 #include "platform/wql.h"
 
-#include <QRegularExpression>
-
+#include <algorithm>
 #include <cstring>
 
 using namespace qni;
 
 namespace {
 
-std::optional<Variant> valueFrom(QByteArrayView recipe)
+std::optional<Variant> valueFrom(std::string_view recipe)
 {
-    if (recipe.isEmpty())
+    if (recipe.empty())
         return std::nullopt;
-    const QByteArrayView payload = recipe.sliced(1);
-    switch (uchar(recipe.front()) % 6) {
+    const std::string_view payload = recipe.substr(1);
+    switch (static_cast<unsigned char>(recipe.front()) % 6) {
     case 0:
         return Variant();
     case 1:
@@ -36,16 +35,17 @@ std::optional<Variant> valueFrom(QByteArrayView recipe)
         return Variant::number(d);
     }
     case 4:
-        return Variant::boolean(!payload.isEmpty() && (payload.front() & 1));
+        return Variant::boolean(!payload.empty() && (payload.front() & 1));
     default:
-        return Variant::array(fuzz::utf8(payload).split(QLatin1Char('\x02')));
+        return Variant::array(split(fuzz::utf8(payload), u'\x02'));
     }
 }
 
-bool isIdentifier(const QString& s)
+bool isIdentifier(const Text& s)
 {
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    return re.match(s).hasMatch();
+    const auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; };
+    return !s.empty() && letter(s[0]) &&
+           std::all_of(s.begin(), s.end(), [&](char16_t c) { return letter(c) || (c >= u'0' && c <= u'9'); });
 }
 
 } // namespace
@@ -60,12 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     QNI_FUZZ_CHECK(isIdentifier(q.className));
-    QNI_FUZZ_CHECK(q.whereProperty.isEmpty() != q.literal.has_value());
-    QNI_FUZZ_CHECK(q.whereProperty.isEmpty() || isIdentifier(q.whereProperty));
+    QNI_FUZZ_CHECK(q.whereProperty.empty() != q.literal.has_value());
+    QNI_FUZZ_CHECK(q.whereProperty.empty() || isIdentifier(q.whereProperty));
 
     // No WHERE clause selects everything; an instance without the property
     // is never selected by one.
-    QNI_FUZZ_CHECK(q.matches(std::nullopt) == q.whereProperty.isEmpty());
+    QNI_FUZZ_CHECK(q.matches(std::nullopt) == q.whereProperty.empty());
     // A literal always equals itself.
     if (q.literal)
         QNI_FUZZ_CHECK(q.matches(q.literal));

@@ -3,14 +3,7 @@
 
 #include "base/event_pump.h"
 
-#include <thread>
-
 namespace qni {
-
-void sleepFor(std::chrono::milliseconds duration)
-{
-    std::this_thread::sleep_for(duration);
-}
 
 void Pause(Int16 iSecs, EventPump& events, const SleepFunction& sleep)
 {

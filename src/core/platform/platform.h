@@ -4,6 +4,8 @@
 #include "base/text.h"
 #include "platform/identity.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -22,6 +24,9 @@ class Shell;
 // host's implementations (platform/host) read the machine's real facts; a
 // machine description (platform/described) replaces any of them. The program
 // always gets every service.
+// The system's Sleep: blocks the calling thread.
+using SleepFunction = std::function<void(std::chrono::milliseconds)>;
+
 struct Platform {
     std::shared_ptr<const ManagementProvider> management;
     std::shared_ptr<const RegistryProvider> registry;
@@ -29,6 +34,7 @@ struct Platform {
     std::shared_ptr<WindowService> windows;
     VersionRecord versionRecord;
     NumberFormat numberFormat;
+    SleepFunction sleep;
     std::shared_ptr<Sockets> sockets;
     std::shared_ptr<Internet> internet;
     std::shared_ptr<Shell> shell;

@@ -5,6 +5,8 @@
 
 #include <QLocale>
 
+#include <thread>
+
 namespace qni {
 
 Platform hostPlatform(const QString& root)
@@ -21,6 +23,7 @@ Platform hostPlatform(const QString& root)
     p.internet = makeHostInternet();
     p.shell = makeHostShell();
     p.hostIdentity = identity;
+    p.sleep = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); };
     // The user's separator; a separator of more than one character (none
     // is known) would not fit the window's number format.
     if (const QString point = QLocale().decimalPoint(); point.size() == 1)

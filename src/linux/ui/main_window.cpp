@@ -232,7 +232,7 @@ void FrmMain::cmdGet_Click()
 
 void FrmMain::gatherNetworkFacts(const BoxFailed& failed)
 {
-    NetworkHost host{*boxes_, platform_, *ReadOutput1, events_, [this](Int16 iSecs) { Pause(iSecs, events_); },
+    NetworkHost host{*boxes_, platform_, *ReadOutput1, events_, [this](Int16 iSecs) { Pause(iSecs, events_, platform_.sleep); },
                      settings_.publicPage, failed};
     runNetworkSection(host);
 }

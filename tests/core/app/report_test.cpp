@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/headless_window.h"
 #include "app/report.h"
 #include "support/doubles.h"
 
@@ -6,7 +7,6 @@
 
 using namespace qni;
 using qni::test::Json;
-using qni::test::PlainBoxes;
 
 constexpr char16_t kLoneHigh = 0xD800;
 

@@ -3,8 +3,6 @@
 
 #include "described/described_services.h"
 #include "described/machine_description.h"
-#include "app/network_section.h"
-#include "app/output_collection.h"
 
 #include <fstream>
 #include <iterator>
@@ -37,6 +35,7 @@ Platform describedPlatform(const Json& description)
     base.processes = std::make_shared<ScriptedProcesses>();
     base.windows = std::make_shared<ListedWindows>();
     base.versionRecord = {5, 1, 2};
+    base.sleep = [](std::chrono::milliseconds) {};
     base = applyDescription(parseMachineDescription(
                                 R"({"registry": null, "management": null, "localAddress": null, "publicPage": null})",
                                 u"nothing.json"),
@@ -68,35 +67,20 @@ Text reasonOf(const GatherOutcome& outcome, Fact fact)
     return {};
 }
 
-PlainWindow::PlainWindow(Platform p) : platform(std::move(p))
-{
-    runner.setEventPump(&events);
-    runner.setTimeLimit(kCommandTimeLimit);
-    collectOutput(runner, b.txtOutput);
-}
-
 GatherOutcome PlainWindow::gather()
 {
-    GatherHost host{b.boxes, platform, events, [this](const Text& text) { messages.push_back(text); },
-                    [this](const BoxFailed& failed) { runNetwork(failed); }};
-    return runGather(host);
+    return HeadlessWindow::gather({publicPage}, [this](const Text& text) { messages.push_back(text); });
 }
 
 GatherOutcome PlainWindow::network()
 {
     GatherOutcome outcome;
-    runNetwork([&](const TextSlot& box, const Text& reason) {
+    runNetwork(publicPage, [&](const TextSlot& box, const Text& reason) {
         for (const FactInfo& info : kFacts)
             if (&info.box(b.boxes) == &box)
                 outcome.fail(info.fact, reason);
     });
     return outcome;
-}
-
-void PlainWindow::runNetwork(const BoxFailed& failed)
-{
-    NetworkHost host{b.boxes, platform, runner, events, [](Int16) {}, publicPage, failed};
-    runNetworkSection(host);
 }
 
 } // namespace qni::test

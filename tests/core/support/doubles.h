@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/gather.h"
+#include "app/headless_window.h"
 #include "base/event_pump.h"
 #include "base/result_boxes.h"
 #include "platform/platform.h"
@@ -28,14 +29,6 @@ Platform describedPlatform(const Json& description);
 Platform machinePlatform(const char* file, const Json& change = Json::object());
 // The file's bytes.
 std::string readTestFile(const std::string& path);
-
-// Thirteen plain boxes and two captions, wired as the window wires them.
-struct PlainBoxes {
-    PlainTextSlot txtOS, txtOSSerial, txtVersion, txtMemory, txtCPU, txtCPUSpeed, txtNETIP, txtINTIP, txtMask,
-        txtMac, txtOutput, txtIP, txtTotal, lblStatus, lblIPConfig{u"ipconfig /all"};
-    ResultBoxes boxes{txtOS,   txtOSSerial, txtVersion, txtMemory, txtCPU,   txtCPUSpeed, txtNETIP, txtINTIP,
-                      txtMask, txtMac,      txtOutput,  txtIP,     txtTotal, lblStatus,   lblIPConfig};
-};
 
 // A pump that runs a given round instead of the event loop's, and never waits.
 struct RoundPump final : EventPump {
@@ -118,20 +111,17 @@ inline Platform withOutput(Platform p, std::string output, int chunk = 256)
 // Why `fact` was not gathered; empty if it was.
 Text reasonOf(const GatherOutcome& outcome, Fact fact);
 
-// The boxes and the runner wired as the window wires them; gather() and
-// network() run as a click does, less the pause.
-struct PlainWindow {
-    explicit PlainWindow(Platform p);
-    PlainWindow(const PlainWindow&) = delete;
+// The headless window on its own pump; gather() and network() run as a click
+// does, less the pause.
+struct PumpFirst {
+    RoundPump pump;
+};
+struct PlainWindow : PumpFirst, HeadlessWindow {
+    explicit PlainWindow(Platform p) : HeadlessWindow(std::move(p), pump) {}
 
     GatherOutcome gather();
     GatherOutcome network();
-    void runNetwork(const BoxFailed& failed);
 
-    Platform platform;
-    PlainBoxes b;
-    RoundPump events;
-    ReadOutput runner{platform};
     Text publicPage = kPublicAddressPage;
     std::vector<Text> messages; // the message boxes a gather showed
 };
