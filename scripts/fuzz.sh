@@ -14,7 +14,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QNI_FUZZ_BUILD:-$here/build-fuzz}"
 work="${QNI_FUZZ_WORK:-${TMPDIR:-/tmp}/qni-fuzz}"
-targets=(smbios udev cpuinfo cursor machine wql extract normalise route address)
+targets=(smbios udev cpuinfo cursor machine wql extract normalise route address text)
 
 usage() {
   echo "usage: scripts/fuzz.sh <target|all|list> [seconds, default 600] [-- libFuzzer options]" >&2
