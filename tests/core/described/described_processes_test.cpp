@@ -51,45 +51,6 @@ Outcome run(ProcessService& processes, const Text& commandLine, int size)
 
 Text line(const Text& command) { return u"\"cmd.exe\" /c \"" + command + u'"'; }
 
-// A system service that starts whatever it is asked to and prints "real".
-class FakeSystem final : public ProcessService {
-public:
-    Text commandInterpreter() const override { return u"C:\\WINDOWS\\system32\\cmd.exe"; }
-    bool createPipe(PipeHandle& r, PipeHandle& w) override
-    {
-        r = PipeHandle(100);
-        w = PipeHandle(101);
-        return true;
-    }
-    bool createProcess(const Text& commandLine, PipeHandle, int& id) override
-    {
-        started.push_back(commandLine);
-        id = 4;
-        left = 4;
-        return true;
-    }
-    bool readFile(PipeHandle, char* buffer, int, int& bytesRead) override
-    {
-        bytesRead = left ? 1 : 0;
-        if (left)
-            *buffer = "real"[4 - left--];
-        return bytesRead > 0;
-    }
-    bool outputReady(PipeHandle) override { return true; }
-    std::unique_ptr<OutputDecoder> outputDecoder() const override { return makeUtf8OutputDecoder(); }
-    void closeHandle(PipeHandle h) override { closed.push_back(h); }
-    void closeProcess(int id) override { closedProcesses.push_back(id); }
-    ProcessHandle openProcess(std::int64_t) override { return ProcessHandle::None; }
-    bool terminateProcess(ProcessHandle, std::uint32_t) override { return false; }
-    void closeProcessHandle(ProcessHandle) override {}
-    int lastError() const override { return 0; }
-
-    std::vector<Text> started;
-    std::vector<PipeHandle> closed;
-    std::vector<int> closedProcesses;
-    int left = 0;
-};
-
 } // namespace
 
 TEST(DescribedProcesses, ServesTheRecordedTextWholeWhateverTheReadSize)
@@ -123,20 +84,16 @@ TEST(DescribedProcesses, WithoutASystemServiceOtherLinesDoNotStart)
     EXPECT_EQ(run(*processes, u"\"CMD.EXE\"  /C ipconfig /all", 256).text, kCommands.at(u"ipconfig /all"));
 }
 
-TEST(DescribedProcesses, TheSystemRunsWhatIsNotRecordedOnItsOwnPipe)
+TEST(DescribedProcesses, WhatItDoesNotRecordGoesToTheSystem)
 {
-    const auto system = std::make_shared<FakeSystem>();
+    // The system's service stands in as one that records other commands.
+    const auto system = makeDescribedProcesses({{u"ver", u"real"}}, nullptr);
     const auto processes = makeDescribedProcesses(kCommands, system);
-    const Text interpreter = u"\"C:\\WINDOWS\\system32\\cmd.exe\" /c ";
-
-    EXPECT_EQ(run(*processes, interpreter + u"\"ipconfig /all\"", 5).text, kCommands.at(u"ipconfig /all"));
-    EXPECT_TRUE(system->started.empty());
-    EXPECT_EQ(system->closed, (std::vector{PipeHandle(101), PipeHandle(100)}));
-    EXPECT_TRUE(system->closedProcesses.empty());
-
-    EXPECT_EQ(run(*processes, interpreter + u"\"ver\"", 5).text, u"real");
-    EXPECT_EQ(system->started, std::vector<Text>{interpreter + u"\"ver\""});
-    EXPECT_EQ(system->closedProcesses, std::vector<int>{4});
+    EXPECT_EQ(run(*processes, line(u"silent"), 5).text, u"");
+    EXPECT_EQ(run(*processes, line(u"ver"), 5).text, u"real");
+    EXPECT_EQ(run(*processes, line(u"ipconfig /all"), 5).text, kCommands.at(u"ipconfig /all"));
+    EXPECT_FALSE(run(*processes, line(u"dir"), 5).started);
+    EXPECT_EQ(processes->lastError(), 2);
     // A recorded command's id is no process of the system's.
     EXPECT_EQ(processes->openProcess(-1), ProcessHandle::None);
 }
