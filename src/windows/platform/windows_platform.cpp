@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace qni {
 
 namespace {
@@ -44,6 +46,10 @@ Platform windowsPlatform()
     p.windows = makeWindowsWindowService();
     p.versionRecord = version();
     p.numberFormat = numberFormat();
+    p.sleep = [](std::chrono::milliseconds duration) {
+        // INFINITE would never return.
+        Sleep(DWORD(std::clamp<std::chrono::milliseconds::rep>(duration.count(), 0, INFINITE - 1)));
+    };
     p.sockets = makeWindowsSockets();
     p.internet = makeWindowsInternet();
     p.shell = makeWindowsShell();
