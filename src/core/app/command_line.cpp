@@ -92,9 +92,10 @@ Text helpText(TextView program, TextView page)
 
 } // namespace
 
-CommandLine parseCommandLine(const std::vector<Text>& arguments)
+CommandLine parseCommandLine(const std::vector<Text>& arguments, const Text& defaultPage)
 {
     CommandLine result;
+    result.settings.publicPage = defaultPage;
     const auto fail = [&](const Text& message) {
         result.exitStatus = 2;
         result.error = kProgram + u": " + oneLine(message) + u'\n';

@@ -26,6 +26,7 @@ struct CommandLine {
 
 // Reads the arguments, the program's path first. What the reading has to say
 // is in output and error, for the shell to print.
-CommandLine parseCommandLine(const std::vector<Text>& arguments);
+// The page is the shell's default public-address page.
+CommandLine parseCommandLine(const std::vector<Text>& arguments, const Text& defaultPage = kPublicAddressPage);
 
 } // namespace qni

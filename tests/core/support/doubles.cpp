@@ -10,25 +10,6 @@
 
 namespace qni::test {
 
-Text Utf8Decoder::decode(const char* bytes, int count)
-{
-    held_.append(bytes, std::size_t(count));
-    // A sequence cut at the end waits for the rest.
-    std::size_t complete = held_.size();
-    for (std::size_t back = 1; back <= std::min<std::size_t>(3, held_.size()); ++back) {
-        const auto c = static_cast<unsigned char>(held_[held_.size() - back]);
-        if ((c & 0xC0) == 0x80)
-            continue;
-        const std::size_t needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (needed > back)
-            complete = held_.size() - back;
-        break;
-    }
-    const Text text = fromUtf8(std::string_view(held_).substr(0, complete));
-    held_.erase(0, complete);
-    return text;
-}
-
 Platform describedPlatform(const Json& description)
 {
     Platform base;

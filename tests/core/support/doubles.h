@@ -5,6 +5,7 @@
 #include "app/headless_window.h"
 #include "base/event_pump.h"
 #include "base/result_boxes.h"
+#include "described/described_processes.h"
 #include "platform/platform.h"
 #include "platform/process_service.h"
 #include "platform/window_service.h"
@@ -38,16 +39,6 @@ struct RoundPump final : EventPump {
     void waitUntil(const std::function<bool()>&) override {}
 };
 
-// Output taken as UTF-8, as the Linux host's system decoder takes it.
-class Utf8Decoder final : public OutputDecoder {
-public:
-    Text decode(const char* bytes, int count) override;
-    int heldBytes() const override { return int(held_.size()); }
-
-private:
-    std::string held_;
-};
-
 // A command that writes `output` and ends, read back in pieces of at most
 // `chunk` bytes; with a negative chunk, a command that cannot be started.
 class ScriptedProcesses final : public ProcessService {
@@ -66,7 +57,7 @@ public:
         return next_ += std::size_t(bytesRead), bytesRead > 0;
     }
     bool outputReady(PipeHandle) override { return true; }
-    std::unique_ptr<OutputDecoder> outputDecoder() const override { return std::make_unique<Utf8Decoder>(); }
+    std::unique_ptr<OutputDecoder> outputDecoder() const override { return makeUtf8OutputDecoder(); }
     void closeHandle(PipeHandle) override {}
     void closeProcess(int) override {}
     ProcessHandle openProcess(std::int64_t id) override { return log.push_back("open " + std::to_string(id)), ProcessHandle(9); }
