@@ -4,12 +4,13 @@
 # build-windows/i686, held to the XP import check and packed as
 # build-windows/quarn-network-information-<version>-win32.zip. With --tests,
 # also the 64-bit test build in build-windows/x86_64, its tests run under
-# wine64 in the prefix build-windows/wine-prefix (Windows version winxp64,
-# or $QNI_WINE_VERSION: default).
+# wine64 in the prefix build-windows/wine-prefix, made once (Windows version
+# winxp64, or $QNI_WINE_VERSION: default).
 #   scripts/build-windows.sh [--tests]
-# Both builds are RelWithDebInfo, as the Linux one: the code tested is the
-# code shipped, and the build tree keeps the symbols for reading a crash
-# address from a user's machine; the packed copy is stripped.
+# Both builds are RelWithDebInfo, as the Linux one: the tests run code
+# optimised as the shipped program is, and the build tree keeps the symbols
+# for reading a crash address from a user's machine; the packed copy is
+# stripped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tests=0
@@ -20,7 +21,7 @@ case ${1:-} in
 esac
 out=build-windows
 
-packages=(cmake ninja-build zip g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+packages=(cmake ninja-build zip nlohmann-json3-dev g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
 ((tests)) && packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
 missing=()
 for p in "${packages[@]}"; do
@@ -53,7 +54,7 @@ rm -rf "$stage"
 mkdir -p "$stage"
 i686-w64-mingw32-strip -o "$stage/quarn-network-information.exe" "$exe"
 scripts/check-xp-imports.sh "$stage/quarn-network-information.exe"
-cp src/ui/resources/Hand.cur "$stage/"
+cp src/linux/ui/resources/Hand.cur "$stage/"
 # Notepad before Windows 10 shows a text without CR as one line.
 sed 's/$/\r/' LICENSE > "$stage/LICENSE.txt"
 sed 's/$/\r/' > "$stage/README.txt" <<TEXT
