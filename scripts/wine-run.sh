@@ -14,17 +14,14 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
 # The first Wine process starts Wine's services, and they keep its output
 # open until the wineserver ends; CTest waits for that output to close, so a
 # test would take 2.5 s. Started from a process whose output goes nowhere,
-# they hold nothing of the test's. Debian starts the wineserver to end as
-# soon as its last program does, which between two tests would start it all
-# anew; this one waits 10 s.
-# CTest starts tests side by side: one of them starts the services, the
-# others wait for that.
+# they hold nothing of the test's. Debian's wineserver ends as soon as its
+# last program does, which between two tests would start it all anew; this
+# one stays 10 s. A wineserver already running for the prefix makes it exit
+# non-zero. Tests started side by side wait for the one that starts it.
 exec 9>"${TMPDIR:-/tmp}/qni-wine-run-$(id -u).lock"
 flock 9
-# A wineserver already running for the prefix makes this one exit non-zero.
-if /usr/lib/wine/wineserver64 -p10 </dev/null >/dev/null 2>&1; then
-  "$wine64" cmd /c exit </dev/null >/dev/null 2>&1 || true
+if /usr/lib/wine/wineserver64 -p10 </dev/null >/dev/null 2>&1 9>&-; then
+  "$wine64" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
 fi
-flock -u 9
-exec 9>&-
+exec 9>&-  # the lock goes with it: no process started here holds it
 exec "$wine64" "$@"
