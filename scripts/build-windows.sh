@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Cross-builds the Windows program with mingw-w64: the shipped 32-bit build in
+# build-windows/i686, held to the XP import check and packed as
+# build-windows/quarn-network-information-<version>-win32.zip. With --tests,
+# also the 64-bit test build in build-windows/x86_64, its tests run under
+# wine64 in the prefix build-windows/wine-prefix, made once (Windows version
+# winxp64, or $QNI_WINE_VERSION: default).
+#   scripts/build-windows.sh [--tests]
+# Both builds are RelWithDebInfo, as the Linux one: the tests run code
+# optimised as the shipped program is, and the build tree keeps the symbols
+# for reading a crash address from a user's machine; the packed copy is
+# stripped.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tests=0
+case ${1:-} in
+  --tests) tests=1 ;;
+  '') ;;
+  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
+out=build-windows
+
+packages=(cmake ninja-build zip nlohmann-json3-dev g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+((tests)) && packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
+missing=()
+for p in "${packages[@]}"; do
+  if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]]; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  sudo=()
+  ((EUID == 0)) || sudo=(sudo)
+  echo "Installing missing packages: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build() {  # <arch>
+  if [[ ! -f $out/$1/build.ninja ]]; then
+    cmake -S . -B "$out/$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/mingw-w64-$1.cmake"
+  fi
+  cmake --build "$out/$1" -j "$(nproc)"
+}
+
+build i686
+exe=$out/i686/bin/quarn-network-information.exe
+[[ -f $exe ]] || { echo "$exe was not built: src/windows has no program" >&2; exit 1; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/i686/CMakeCache.txt")
+stage=$out/package
+rm -rf "$stage"
+mkdir -p "$stage"
+i686-w64-mingw32-strip -o "$stage/quarn-network-information.exe" "$exe"
+scripts/check-xp-imports.sh "$stage/quarn-network-information.exe"
+cp src/linux/ui/resources/Hand.cur "$stage/"
+# Notepad before Windows 10 shows a text without CR as one line.
+sed 's/$/\r/' LICENSE > "$stage/LICENSE.txt"
+sed 's/$/\r/' > "$stage/README.txt" <<TEXT
+Quarn Network Information $version for Windows
+
+Shows information about this computer and its network.
+
+Runs on Windows XP SP3 and every later Windows, 32- or 64-bit. Nothing
+needs installing: keep quarn-network-information.exe and Hand.cur in one
+folder and start quarn-network-information.exe.
+
+LICENSE.txt gives the terms of use.
+TEXT
+zipfile=$out/quarn-network-information-$version-win32.zip
+rm -f "$zipfile"
+(cd "$stage" && zip -q -X ../"$(basename "$zipfile")" quarn-network-information.exe Hand.cur LICENSE.txt README.txt)
+echo "$zipfile"
+
+((tests)) || exit 0
+build x86_64
+export WINEPREFIX=$PWD/$out/wine-prefix
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  scripts/wine-prefix.sh "$WINEPREFIX" "${QNI_WINE_VERSION:-winxp64}"
+fi
+trap '/usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
+ctest --test-dir "$out/x86_64" --output-on-failure --no-tests=error -j "$(nproc)"
