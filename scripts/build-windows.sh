@@ -22,7 +22,7 @@ esac
 out=build-windows
 
 packages=(cmake ninja-build zip nlohmann-json3-dev g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
-((tests)) && packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
+((tests)) && packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 python3 xvfb xauth xdotool)
 missing=()
 for p in "${packages[@]}"; do
   if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]]; then
@@ -37,11 +37,9 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-build() {  # <arch>
-  if [[ ! -f $out/$1/build.ninja ]]; then
-    cmake -S . -B "$out/$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/mingw-w64-$1.cmake"
-  fi
+build() {  # <arch> [cmake options]
+  cmake -S . -B "$out/$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/mingw-w64-$1.cmake" "${@:2}" >/dev/null
   cmake --build "$out/$1" -j "$(nproc)"
 }
 
@@ -74,10 +72,17 @@ rm -f "$zipfile"
 echo "$zipfile"
 
 ((tests)) || exit 0
-build x86_64
+# The described machines' reports are compared with the Linux program's when
+# one is built (QNI_LINUX_PROGRAM, else build/bin's).
+linux=${QNI_LINUX_PROGRAM:-$PWD/build/bin/quarn-network-information}
+[[ -x $linux ]] || linux=
+build x86_64 -DQNI_LINUX_PROGRAM="$linux"
 export WINEPREFIX=$PWD/$out/wine-prefix
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   scripts/wine-prefix.sh "$WINEPREFIX" "${QNI_WINE_VERSION:-winxp64}"
 fi
 trap '/usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
-ctest --test-dir "$out/x86_64" --output-on-failure --no-tests=error -j "$(nproc)"
+# Windows are made and clicked on a display of their own.
+display=()
+[[ -n ${DISPLAY:-} ]] || display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+"${display[@]}" ctest --test-dir "$out/x86_64" --output-on-failure --no-tests=error -j "$(nproc)"
