@@ -45,13 +45,16 @@ AboutBox::AboutBox(const Platform& platform, std::wstring programFolder) : shell
     SetPropW(hwnd_, L"QniName", const_cast<wchar_t*>(L"frmAbout"));
     setClientSize(hwnd_, twipsToPixels(4365, dpi_.x), twipsToPixels(2970, dpi_.y));
 
-    // Created in tab order; only the button takes the focus.
-    add(L"lblAbout", L"STATIC", kApplicationName, SS_LEFT | SS_NOPREFIX, {240, 120, 3375, 375}, font_);
+    // Created in tab order; only the button takes the focus. Each label is
+    // one line: a face wider than MS Sans Serif is cut at the label's edge
+    // rather than broken onto a line the label has no room for.
+    const DWORD line = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    add(L"lblAbout", L"STATIC", kApplicationName, line, {240, 120, 3375, 375}, font_);
     add(L"Label1", L"STATIC", L"For Windows!", SS_RIGHT | SS_NOPREFIX, {2640, 480, 1575, 375}, font_);
-    add(L"Label2", L"STATIC", L"Version: 1.0.0", SS_LEFT | SS_NOPREFIX, {240, 840, 1455, 375}, font_);
-    add(L"Label3", L"STATIC", (std::wstring(L"Developed By: ") + kMakerName).c_str(), SS_LEFT | SS_NOPREFIX,
-        {240, 1200, 3615, 375}, font_);
-    Label4 = add(L"Label4", L"STATIC", wide(kMakerAddress), SS_LEFT | SS_NOPREFIX | SS_NOTIFY, {240, 1920, 3975, 375}, font_);
+    add(L"Label2", L"STATIC", L"Version: 1.0.0", line, {240, 840, 1455, 375}, font_);
+    add(L"Label3", L"STATIC", (std::wstring(L"Developed By: ") + kMakerName).c_str(), line, {240, 1200, 3615, 375},
+        font_);
+    Label4 = add(L"Label4", L"STATIC", wide(kMakerAddress), line | SS_NOTIFY, {240, 1920, 3975, 375}, font_);
     // Not the default button: Escape does nothing, and Enter presses it
     // only because it has the focus.
     cmdOK = add(L"cmdOK", L"BUTTON", L"OK", WS_TABSTOP | BS_PUSHBUTTON, {3000, 2400, 1215, 375}, font_);
