@@ -127,13 +127,21 @@ LRESULT CALLBACK TextBox::subclassProc(HWND window, UINT message, WPARAM wParam,
         switch (message) {
         case WM_GETDLGCODE: {
             LRESULT code = CallWindowProcW(box->editProc_, window, message, wParam, lParam);
-            // Tab moves on from a box of many lines too, as from any other.
+            // Tab moves on from a box of many lines too, as from any other,
+            // and Escape is the window's (which does nothing with it).
             const auto* key = reinterpret_cast<const MSG*>(lParam);
             if (box->lines_ == Lines::Multi && key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
-                key->wParam == (key->message == WM_KEYDOWN ? WPARAM(VK_TAB) : WPARAM(L'\t')))
+                (key->wParam == VK_TAB || key->wParam == VK_ESCAPE))
                 code &= ~LRESULT(DLGC_WANTTAB | DLGC_WANTALLKEYS);
             return code;
         }
+        case WM_KEYDOWN:
+        case WM_CHAR:
+            // A box of many lines that meets Escape in a dialog closes its
+            // parent, here the main window, which ends the program.
+            if (wParam == VK_ESCAPE && box->lines_ == Lines::Multi)
+                return 0;
+            break;
         case WM_SHOWWINDOW:
             // Sent before the control turns visible.
             if (wParam && box->viewStale_) {
