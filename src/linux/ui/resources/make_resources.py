@@ -2,13 +2,16 @@
 # SPDX-License-Identifier: MIT
 """Draws the program's pictures and writes them as files.
 
-    python3 make_resources.py [output folder]    (default: this script's folder)
+    python3 make_resources.py [output folder [Windows output folder]]
+        (defaults: this script's folder, and src/windows/ui/resources)
 
 Writes the application icon as PNG in the hicolor sizes (icons/<size>.png;
 the 32 one is a palette image of 256 colours), Hand.cur (a 32 x 32
 monochrome pointer, hot spot at the fingertip) and the runner's face,
-console.png. Uses the standard library only, so the output is reproducible
-on any machine; the outputs are committed where they are written.
+console.png; and for the Windows build the same 32 x 32 picture of 256
+colours as an icon file, app.ico. Uses the standard library only, so the
+output is reproducible on any machine; the outputs are committed where they
+are written.
 """
 
 import math
@@ -310,7 +313,9 @@ def console_icon():
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else here
+    windows_out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "..", "..", "windows", "ui", "resources")
     os.makedirs(os.path.join(out, "icons"), exist_ok=True)
 
     small = to_bytes(render(32, 6))
@@ -319,6 +324,11 @@ def main():
             for row, mrow in zip(indices, opaque)]
     with open(os.path.join(out, "icons", "32.png"), "wb") as f:
         f.write(png_bytes(flat))
+    # The same pixels as a Windows icon: an 8-bit DIB with its palette and
+    # the AND mask for the clear parts (planes 1, 8 bits per pixel).
+    os.makedirs(windows_out, exist_ok=True)
+    with open(os.path.join(windows_out, "app.ico"), "wb") as f:
+        f.write(icon_file(1, 32, 32, 256, 1, 8, dib(32, 32, 8, palette, indices, opaque)))
     for size in (48, 64, 128, 256):
         with open(os.path.join(out, "icons", "%d.png" % size), "wb") as f:
             f.write(png_bytes(to_bytes(render(size, 4 if size <= 64 else 3))))
