@@ -39,6 +39,9 @@ fi
 # A crashing test prints its backtrace and fails instead of waiting on a
 # dialog under Xvfb.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+# Unmanaged windows: without a window manager, closing a managed one waits
+# for an answer that never comes.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 # The registry is written when the wineserver ends; wait for that.
 /usr/lib/wine/wineserver64 -w
 rm -f "$log"

@@ -9,7 +9,7 @@
 #include "described/described_services.h"
 #include "described/machine_description.h"
 #include "platform/windows_platform.h"
-#include "report_pump.h"
+#include "win_event_pump.h"
 #include "window_run.h"
 
 #include <windows.h>
@@ -60,7 +60,7 @@ void sayOnStandardError(const Text& text)
 
 int runReport(RunMode mode, Platform platform, const GatherSettings& settings)
 {
-    ReportPump events;
+    WinEventPump events;
     HeadlessWindow window(std::move(platform), events);
     const GatherOutcome outcome = window.gather(settings, sayOnStandardError);
     const ReportFacts facts = reportFacts(window.b.boxes, outcome);

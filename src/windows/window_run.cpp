@@ -1,2 +1,17 @@
+// SPDX-License-Identifier: MIT
 #include "window_run.h"
-namespace qni { int runWindow(Platform, const GatherSettings&) { return 0; } }
+
+#include "main_window.h"
+#include "win_event_pump.h"
+
+namespace qni {
+
+int runWindow(Platform platform, const GatherSettings& settings)
+{
+    FrmMain window(std::move(platform));
+    window.setSettings(settings);
+    window.show();
+    return runMessageLoop();
+}
+
+} // namespace qni
