@@ -19,30 +19,12 @@ import subprocess
 import sys
 import threading
 
+from wine_session import Session
+
 program, ipconfig, source, work = (os.path.abspath(a) for a in sys.argv[1:5])
 linux = os.path.abspath(sys.argv[5]) if len(sys.argv) > 5 and sys.argv[5] else None
-wine_run = os.path.join(source, "scripts", "wine-run.sh")
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what, file=sys.stderr)
-
-
-def prefix(name, version):
-    path = os.path.join(work, name)
-    if not os.path.exists(os.path.join(path, "system.reg")):
-        subprocess.run([os.path.join(source, "scripts", "wine-prefix.sh"), path, version], check=True)
-    return path
-
-
-def wine(prefix_dir, *args, cwd=None, env=None):
-    environment = dict(os.environ, WINEPREFIX=prefix_dir, **(env or {}))
-    environment.pop("QNI_MACHINE", None)
-    environment.update(env or {})
-    return subprocess.run([wine_run, *args], cwd=cwd, env=environment, capture_output=True, timeout=120)
+session = Session(source, work)
+check, prefix, wine = session.check, session.prefix, session.run
 
 
 def registry(prefix_dir, key, value):
@@ -129,9 +111,4 @@ def described():
             check(windows.stdout == ours.stdout, name + ": the JSON report byte for byte as on Linux")
 
 
-for step in (on_xp, on_seven, described):
-    try:
-        step()
-    except Exception as e:  # one step's breakage must not hide the others'
-        check(False, "%s: %r" % (step.__name__, e))
-sys.exit(1 if failures else 0)
+sys.exit(session.steps(on_xp, on_seven, described))
