@@ -55,12 +55,28 @@ private:
     std::string held_;
 };
 
+// The commands the program starts, and what they start, end with it: a
+// command that hangs must not outlive the window that was closed on it.
+HANDLE killedWithProgram()
+{
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job && !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        CloseHandle(job);
+        job = nullptr;
+    }
+    return job;
+}
+
 class WindowsProcessService final : public ProcessService {
 public:
     ~WindowsProcessService() override
     {
         for (const auto& [id, process] : processes_)
             CloseHandle(process);
+        if (job_)
+            CloseHandle(job_);
     }
 
     Text commandInterpreter() const override
@@ -127,8 +143,9 @@ public:
         PROCESS_INFORMATION started{};
         std::vector<char> line(ansi->begin(), ansi->end());
         line.push_back('\0');
-        const BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                       nullptr, &startup, &started);
+        // Suspended until it is in the job, so that nothing it starts escapes.
+        const BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                                       nullptr, nullptr, &startup, &started);
         const DWORD error = GetLastError();
         SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
         CloseHandle(input);
@@ -136,6 +153,11 @@ public:
             lastError_ = int(error);
             return false;
         }
+        // A program that is itself in a job cannot put its children in
+        // another before Windows 8: they then run as before, unwatched.
+        if (job_)
+            AssignProcessToJobObject(job_, started.hProcess);
+        ResumeThread(started.hThread);
         CloseHandle(started.hThread);
         processId = int(started.dwProcessId);
         processes_[processId] = started.hProcess;
@@ -211,6 +233,7 @@ public:
 
 private:
     std::map<int, HANDLE> processes_;
+    HANDLE job_ = killedWithProgram();
     int lastError_ = 0;
 };
 

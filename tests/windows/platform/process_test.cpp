@@ -74,6 +74,23 @@ TEST(WindowsProcessService, TheRunnerReadsACommandToItsEndOrHearsWhyItDidNotStar
     }
 }
 
+TEST(WindowsProcessService, WhatItStartedEndsWithIt)
+{
+    auto processes = makeWindowsProcessService();
+    PipeHandle read, write;
+    int id = 0;
+    ASSERT_TRUE(processes->createPipe(read, write));
+    ASSERT_TRUE(processes->createProcess(u"\"" + processes->commandInterpreter() + u"\" /c ping -n 60 127.0.0.1", write, id));
+    processes->closeHandle(write);
+    const HANDLE started = OpenProcess(SYNCHRONIZE, FALSE, DWORD(id));
+    ASSERT_TRUE(started);
+    EXPECT_EQ(WaitForSingleObject(started, 300), DWORD(WAIT_TIMEOUT));
+    processes->closeHandle(read);
+    processes.reset(); // as when the program ends
+    EXPECT_EQ(WaitForSingleObject(started, 5000), DWORD(WAIT_OBJECT_0));
+    CloseHandle(started);
+}
+
 TEST(WindowsProcessService, TheInterpreterIsComSpecElseTheSystemsCmd)
 {
     const auto processes = makeWindowsProcessService();
