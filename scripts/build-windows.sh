@@ -58,11 +58,33 @@ sed 's/$/\r/' LICENSE > "$stage/LICENSE.txt"
 sed 's/$/\r/' > "$stage/README.txt" <<TEXT
 Quarn Network Information $version for Windows
 
-Shows information about this computer and its network.
+Shows information about this computer and its network: the operating
+system, its serial number and version, the memory modules, the processor,
+the local and public addresses, the subnet masks and the MAC address.
 
-Runs on Windows XP SP3 and every later Windows, 32- or 64-bit. Nothing
-needs installing: keep quarn-network-information.exe and Hand.cur in one
-folder and start quarn-network-information.exe.
+Runs on Windows XP SP3 and every later Windows, 32- or 64-bit; the facts
+are gathered on Windows XP, and any other Windows is told that it is not
+one. Nothing needs installing: keep quarn-network-information.exe and
+Hand.cur in one folder and start quarn-network-information.exe.
+
+From a command prompt:
+
+  quarn-network-information.exe             the window
+  quarn-network-information.exe --report    the facts as text, no window
+  quarn-network-information.exe --json      the facts as one JSON object
+  quarn-network-information.exe --public-page URL
+                                            the page that tells the public
+                                            address (default
+                                            http://api.ipify.org; "" fetches
+                                            nothing)
+  quarn-network-information.exe --help      all options
+
+Exit status: 0 gathered, 1 the report could not be written, 2 a bad option
+or machine description, 3 a Windows that is not XP.
+
+The default page is plain http because Windows XP cannot speak the TLS
+versions that https pages require today; name an https page with
+--public-page on a later Windows.
 
 LICENSE.txt gives the terms of use.
 TEXT
