@@ -11,10 +11,12 @@ same machine description; Help > About opens one box, which OK closes; the
 close box ends the program.
 """
 
+import http.server
 import json
 import os
 import subprocess
 import sys
+import threading
 import time
 
 from wine_session import Session
@@ -140,7 +142,52 @@ def about_and_close():
         process.wait()
 
 
+class SilentPage(http.server.BaseHTTPRequestHandler):
+    """Takes the request and answers nothing until the test ends."""
+    asked = threading.Event()
+
+    def do_GET(self):
+        SilentPage.asked.set()
+        time.sleep(30)
+
+    def log_message(self, *args):
+        pass
+
+
+def close_during_the_fetch():
+    # The XP machine without its page: the page is fetched for real, from a
+    # server that never answers.
+    machine = json.load(open(os.path.join(machines, "xp-sp3.json")))
+    del machine["publicPage"]
+    described = os.path.join(work, "xp-sp3-fetching.json")
+    json.dump(machine, open(described, "w"))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), SilentPage)
+    server.daemon_threads = True
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    prefix = session.prefix("prefix-winxp64", "winxp64")
+    process = session.start(prefix, program, "--public-page", "http://127.0.0.1:%d/" % server.server_address[1],
+                            env={"QNI_MACHINE": described})
+    try:
+        main = named(wait_for("the main window", prefix, lambda seen: named(seen, "frmMAin")), "frmMAin")[0]
+        click(*centre(control(main, "Button", "Gather Info")))
+        check(SilentPage.asked.wait(30), "the page is asked for")
+        # While the fetch waits the window still paints and reads back.
+        seen = windows(prefix)
+        check(boxes(named(seen, "frmMAin")[0]).get("mac_address") == "00-0C-29-4F-1A-2B", "the boxes filled so far")
+        click(*main["closeBox"])
+        began = time.monotonic()
+        try:
+            check(process.wait(timeout=10) == 0, "closed during the fetch, the program ends with status 0")
+            check(time.monotonic() - began < 3, "and at once, not when the fetch gives up")
+        except subprocess.TimeoutExpired:
+            check(False, "the program ends when its window is closed during the fetch")
+    finally:
+        process.kill()
+        process.wait()
+        server.shutdown()
+
+
 sys.exit(session.steps(lambda: gather("xp-sp3.json", "Information Gathered Successfully!"),
                        lambda: gather("vista.json", "This is not a version of Windows XP!"),
                        lambda: gather("nothing-works.json", "Information Gathered With Errors!"),
-                       about_and_close))
+                       about_and_close, close_during_the_fetch))
