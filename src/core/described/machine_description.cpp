@@ -323,11 +323,14 @@ MachineDescription loadMachineDescription(const std::filesystem::path& path)
     std::ifstream file(path, std::ios::binary);
     if (!file)
         fail(name, u"cannot be read");
-    std::string bytes(kMaxDescriptionBytes + 1, '\0');
-    file.read(bytes.data(), std::streamsize(bytes.size()));
+    // Read in pieces up to one byte past the limit: a buffer of the limit's
+    // size would cost every small file its whole size in memory.
+    std::string bytes;
+    char piece[64 * 1024];
+    while (bytes.size() <= kMaxDescriptionBytes && file.read(piece, sizeof piece).gcount() > 0)
+        bytes.append(piece, std::size_t(file.gcount()));
     if (file.bad())
         fail(name, u"cannot be read");
-    bytes.resize(std::size_t(file.gcount()));
     if (bytes.size() > kMaxDescriptionBytes)
         fail(name, u"larger than " + number((long long)kMaxDescriptionBytes) + u" bytes");
     return parseMachineDescription(bytes, name);
