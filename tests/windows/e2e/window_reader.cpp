@@ -2,7 +2,8 @@
 // Reads the program's windows from outside, as a screen reader does: each
 // top-level window of the process that owns the window titled argv[1], with
 // its menu bar's items and its controls in order: class, text, screen
-// rectangle, visibility. One JSON object on standard output, UTF-8.
+// rectangle, visibility, whether it shows an icon. One JSON object on
+// standard output, UTF-8.
 #include <windows.h>
 
 #include <cstdio>
@@ -74,7 +75,7 @@ std::string describe(HWND window)
         GetWindowRect(c, &cr);
         out += std::string(first ? "" : ",") + "{\"class\":\"" + utf8(classOf(c)) + "\",\"text\":\"" +
                utf8(textOf(c)) + "\",\"rect\":" + rect(cr) + ",\"visible\":" + (IsWindowVisible(c) ? "true" : "false") +
-               "}";
+               ",\"icon\":" + (SendMessageW(c, STM_GETICON, 0, 0) ? "true" : "false") + "}";
         first = false;
     }
     return out + "]}";
