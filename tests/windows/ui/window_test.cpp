@@ -3,7 +3,6 @@
 // the real program and reads it from outside, cannot see.
 #include "about_box.h"
 #include "main_window.h"
-#include "platform/shell.h"
 #include "support/doubles.h"
 #include "wide.h"
 
@@ -55,11 +54,6 @@ SIZE clientSize(HWND window)
 }
 
 std::wstring str(const Text& text) { return std::wstring(wide(text)); }
-
-struct RecordingShell final : Shell {
-    void open(const Text& address) override { opened.push_back(address); }
-    std::vector<Text> opened;
-};
 
 // On the described XP machine without its local address, whose commands
 // write nothing.
