@@ -12,22 +12,16 @@
 
 namespace {
 
+// As a JSON string's inside: quotes, backslashes and controls escaped.
 std::string utf8(const std::wstring& text)
 {
     std::string out;
     for (const wchar_t c : text) {
-        if (c == L'"' || c == L'\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c));
-            out += escape;
-        } else {
-            char bytes[8];
-            const int n = WideCharToMultiByte(CP_UTF8, 0, &c, 1, bytes, sizeof bytes, nullptr, nullptr);
-            out.append(bytes, std::size_t(n > 0 ? n : 0));
-        }
+        char bytes[8];
+        const int n = c < 0x20 || c == L'"' || c == L'\\'
+                          ? std::snprintf(bytes, sizeof bytes, "\\u%04x", unsigned(c))
+                          : WideCharToMultiByte(CP_UTF8, 0, &c, 1, bytes, sizeof bytes, nullptr, nullptr);
+        out.append(bytes, std::size_t(n > 0 ? n : 0));
     }
     return out;
 }
