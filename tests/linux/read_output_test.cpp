@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/output_collection.h"
+#include "host/host_platform.h"
 #include "ui/qt_event_pump.h"
 #include "platform/window_service.h"
 #include "runner/read_output.h"
@@ -49,7 +50,7 @@ protected:
     QString firstLine() const { return chunks.join(QString()).section('\n', 0, 0); }
 
     QtEventPump events;
-    ReadOutput ro{onHost(Json::object())};
+    ReadOutput ro{hostPlatform(QStringLiteral("/nonexistent"))};
     QStringList log, chunks;
     std::function<void(const QString&)> hook;
 };

@@ -109,33 +109,27 @@ TEST(Gather, TheStatusLineSaysWhetherEveryFactWasGatheredAndTheOutcomeWhichWereN
 {
     using F = Fact;
     const Json xpRegistryOnly = {{"management", nullptr}, {"localAddress", nullptr}, {"publicPage", nullptr}};
-    const auto list = [](std::initializer_list<Json> items) {
-        Json array = Json::array();
-        for (const Json& item : items)
-            array.push_back(item);
-        return array;
-    };
     // What changes on the XP machine (whose whole run, and its refusal of
     // other versions, the window's end-to-end test shows), what "ipconfig
     // /all" writes in pieces of `chunk` bytes; then the status line and the
     // failed facts.
     const std::tuple<const char*, Json, std::string, int, Text, std::vector<Fact>> cases[] = {
-        {"nothing to show is no failure", management(list({kSystem}), list({kChip}), list({kClock})),
+        {"nothing to show is no failure", management(Json::array({kSystem}), Json::array({kChip}), Json::array({kClock})),
          "Windows IP Configuration\r\n", 256, kGathered, {}},
         {"services fail", xpRegistryOnly, "", -1, kGatheredWithErrors,
          {F::SerialNumber, F::OsVersion, F::MemoryChips, F::ClockedSpeed, F::NetworkAddress, F::InternetAddress,
           F::SubnetMask, F::MacAddress}},
         {"empty lists and no address on the page",
-         management(list({kNone}), Json::array(), list({kClock}), "displaycopy() but no address"),
+         management(Json::array({kNone}), Json::array(), Json::array({kClock}), "displaycopy() but no address"),
          toUtf8(replaced(fromUtf8(kLanOutput), u"Physical", u"Hardware")), 256, kGatheredWithErrors,
          {F::SerialNumber, F::OsVersion, F::MemoryChips, F::InternetAddress, F::MacAddress}},
         // Each instance overwrites the last one's version, serial and clock:
         // only the last one failing leaves a box short.
-        {"an earlier instance unread, the last one read", management(list({kNone, kSystem}), list({kChip}), list({kNone, kClock})),
-         kLanOutput, 256, kGathered, {}},
+        {"an earlier instance unread, the last one read",
+         management(Json::array({kNone, kSystem}), Json::array({kChip}), Json::array({kNone, kClock})), kLanOutput, 256, kGathered, {}},
         {"one module unread among others, the last processor unread",
-         management(list({kSystem}), list({kChip, {{"Capacity", Json::array({"1"})}}}), list({kClock, kNone})), kLanOutput, 256,
-         kGatheredWithErrors, {F::MemoryChips, F::ClockedSpeed}},
+         management(Json::array({kSystem}), Json::array({kChip, {{"Capacity", Json::array({"1"})}}}), Json::array({kClock, kNone})),
+         kLanOutput, 256, kGatheredWithErrors, {F::MemoryChips, F::ClockedSpeed}},
     };
     for (const auto& [name, change, output, chunk, status, failed] : cases) {
         SCOPED_TRACE(name);
@@ -148,7 +142,7 @@ TEST(Gather, TheStatusLineSaysWhetherEveryFactWasGatheredAndTheOutcomeWhichWereN
     }
     // Each line of the list: the fact's caption, then why; no page chosen is a failure.
     const auto [outcome, status] =
-        gatherOn(management(list({kSystem}), list({kChip, {{"Capacity", "x"}}}), list({kClock})), "", -1, Text());
+        gatherOn(management(Json::array({kSystem}), Json::array({kChip, {{"Capacity", "x"}}}), Json::array({kClock})), "", -1, {});
     EXPECT_EQ(toUtf8(failureList(outcome)), "Memory Chips: the size of module 2 could not be read (type mismatch)\n"
                                             "Internet Address: no public-address page is set\n"
                                             "Mac Address: ipconfig /all could not be run (CreateProcess failed)");

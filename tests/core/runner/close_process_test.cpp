@@ -16,17 +16,6 @@ namespace {
 // to close. The family is asked once per control.
 TEST(CloseProcess, ByTheSystemsFamily)
 {
-    struct Windows final : WindowService {
-        explicit Windows(std::vector<std::string>& l) : log(l) {}
-        std::vector<TopLevelWindow> topLevelWindows() override { return {{1, 0, 42}, {2, 1, 42}, {3, 0, 7}, {4, 0, 42}}; }
-        bool postMessage(WindowId w, std::uint32_t m, std::int64_t wParam, std::int64_t) override
-        {
-            return log.push_back("post " + std::to_string(w) + ' ' + std::to_string(m) + ' ' + std::to_string(wParam)), true;
-        }
-        void keepOffTaskBar(WindowId) override {}
-        void offerMoveAndCloseOnly(WindowId) override {}
-        std::vector<std::string>& log;
-    };
     const struct {
         VersionRecord version;
         std::int64_t process;
@@ -45,7 +34,10 @@ TEST(CloseProcess, ByTheSystemsFamily)
         Platform platform;
         const auto processes = std::make_shared<ScriptedProcesses>();
         platform.processes = processes;
-        platform.windows = std::make_shared<Windows>(processes->log);
+        const auto windows = std::make_shared<ListedWindows>();
+        windows->windows = {{1, 0, 42}, {2, 1, 42}, {3, 0, 7}, {4, 0, 42}};
+        windows->log = &processes->log;
+        platform.windows = windows;
         ReadOutput ro(platform);
         int asked = 0;
         ro.setVersionSource([&] { return ++asked, c.version; });

@@ -5,7 +5,6 @@
 #include "described/machine_description.h"
 
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace qni::test {
@@ -24,17 +23,13 @@ Platform describedPlatform(const Json& description)
     return applyDescription(parseMachineDescription(description.dump(), u"test.json"), std::move(base));
 }
 
-std::string readTestFile(const std::string& path)
+Platform machinePlatform(const char* file, const Json& change)
 {
+    const std::string path = std::string(QNI_TEST_DATA "/machines/") + file;
     std::ifstream f(path, std::ios::binary);
     if (!f)
         throw std::runtime_error("cannot read " + path);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-Platform machinePlatform(const char* file, const Json& change)
-{
-    Json machine = Json::parse(readTestFile(std::string(QNI_TEST_DATA "/machines/") + file));
+    Json machine = Json::parse(f);
     for (const auto& [key, value] : change.items())
         machine[key] = value;
     return describedPlatform(machine);

@@ -8,6 +8,7 @@
 #include "described/described_processes.h"
 #include "platform/platform.h"
 #include "platform/process_service.h"
+#include "platform/shell.h"
 #include "platform/window_service.h"
 #include "runner/read_output.h"
 
@@ -28,8 +29,6 @@ Platform describedPlatform(const Json& description);
 // The same for a file of tests/data/machines, whose top-level members
 // `change` replaces.
 Platform machinePlatform(const char* file, const Json& change = Json::object());
-// The file's bytes.
-std::string readTestFile(const std::string& path);
 
 // A pump that runs a given round instead of the event loop's, and never waits.
 struct RoundPump final : EventPump {
@@ -77,18 +76,26 @@ private:
     std::size_t next_ = 0;
 };
 
-// Top-level windows as a test lays them out; posted messages are logged.
+// Top-level windows as a test lays them out; posted messages go to `log`.
 class ListedWindows final : public WindowService {
 public:
     std::vector<TopLevelWindow> windows;
-    std::vector<std::string> posted;
+    std::vector<std::string>* log = nullptr;
     std::vector<TopLevelWindow> topLevelWindows() override { return windows; }
     bool postMessage(WindowId w, std::uint32_t message, std::int64_t wParam, std::int64_t) override
     {
-        return posted.push_back(std::to_string(w) + ' ' + std::to_string(message) + ' ' + std::to_string(wParam)), true;
+        if (log)
+            log->push_back("post " + std::to_string(w) + ' ' + std::to_string(message) + ' ' + std::to_string(wParam));
+        return true;
     }
     void keepOffTaskBar(WindowId) override {}
     void offerMoveAndCloseOnly(WindowId) override {}
+};
+
+class RecordingShell final : public Shell {
+public:
+    void open(const Text& address) override { opened.push_back(address); }
+    std::vector<Text> opened;
 };
 
 // `p` whose "ipconfig /all" writes `output` in pieces of `chunk` bytes; a

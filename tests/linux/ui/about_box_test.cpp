@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/shell.h"
 #include "support/files.h"
-#include "support/qt_printers.h"
 #include "support/machine.h"
 #include "ui/about_box.h"
 #include "ui/app_metadata.h"
@@ -19,11 +17,6 @@ using namespace qni;
 using namespace qni::test;
 
 namespace {
-
-struct RecordingShell final : Shell {
-    QStringList opened;
-    void open(const Text& address) override { opened << toQt(address); }
-};
 
 QByteArray shippedPointer()
 {
@@ -53,7 +46,7 @@ TEST(AboutBox, EachClickOnTheLinkOpensTheMakersPageOnceAndOnlyOkUnloadsTheBox)
     QTest::mouseClick(link, Qt::LeftButton), QTest::mouseDClick(link, Qt::LeftButton); // as the window system sends it
     QTest::mouseRelease(link, Qt::LeftButton), QTest::mouseClick(link, Qt::RightButton);
     QTest::mousePress(link, Qt::LeftButton), QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5)); // outside
-    EXPECT_EQ(shell->opened, QStringList(3, kMakerAddress));
+    EXPECT_EQ(shell->opened, std::vector<Text>(3, fromQt(kMakerAddress)));
     EXPECT_EQ(openBox(shell)->window(), box); // never a second box
     EXPECT_TRUE(box->windowFlags().testFlag(Qt::Tool) && !box->parentWidget() && !box->isModal());
     // Escape does nothing; Enter presses OK, which has the focus.

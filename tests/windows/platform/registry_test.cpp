@@ -15,24 +15,6 @@ namespace {
 constexpr wchar_t kTestKey[] = L"Software\\Quarn Network Information Tests";
 const Text kTestPath = u"HKEY_CURRENT_USER\\Software\\Quarn Network Information Tests\\";
 
-// A key of the test's own, removed when it goes.
-class TestKey {
-public:
-    TestKey() { RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr); }
-    ~TestKey()
-    {
-        RegCloseKey(key_);
-        RegDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
-    }
-    void set(const wchar_t* name, DWORD type, const void* data, std::size_t size)
-    {
-        RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), DWORD(size));
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 std::string failureOf(const RegistryShell& shell, const Text& path)
 {
     try {
@@ -56,17 +38,22 @@ TEST(WindowsRegistry, ReadsTheSystemsBuildNumberByEitherRootName)
 
 TEST(WindowsRegistry, EachTypeOfValueAsAScriptSeesIt)
 {
-    TestKey key;
-    key.set(L"sz", REG_SZ, L"Service Pack 3", 30);
-    key.set(L"unterminated", REG_SZ, L"2600", 8);
-    key.set(L"odd size", REG_SZ, L"ab", 5);
-    key.set(nullptr, REG_SZ, L"default", 16);
-    key.set(L"expand", REG_EXPAND_SZ, L"%SystemRoot%", 26);
-    key.set(L"multi", REG_MULTI_SZ, L"one\0two\0\0", 20);
-    key.set(L"multi unterminated", REG_MULTI_SZ, L"one\0two", 14);
+    // In a key of the test's own, which it removes.
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    const auto set = [key](const wchar_t* name, DWORD type, const void* data, std::size_t size) {
+        RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), DWORD(size));
+    };
+    set(L"sz", REG_SZ, L"Service Pack 3", 30);
+    set(L"unterminated", REG_SZ, L"2600", 8);
+    set(L"odd size", REG_SZ, L"ab", 5);
+    set(nullptr, REG_SZ, L"default", 16);
+    set(L"expand", REG_EXPAND_SZ, L"%SystemRoot%", 26);
+    set(L"multi", REG_MULTI_SZ, L"one\0two\0\0", 20);
+    set(L"multi unterminated", REG_MULTI_SZ, L"one\0two", 14);
     const DWORD dword = 0xFFFFFFFF;
-    key.set(L"dword", REG_DWORD, &dword, sizeof dword);
-    key.set(L"binary", REG_BINARY, "\x00\x7F\xFF", 3);
+    set(L"dword", REG_DWORD, &dword, sizeof dword);
+    set(L"binary", REG_BINARY, "\x00\x7F\xFF", 3);
     const std::pair<const char16_t*, Variant> cases[] = {
         {u"sz", Variant::text(u"Service Pack 3")},
         {u"unterminated", Variant::text(u"2600")},
@@ -82,6 +69,8 @@ TEST(WindowsRegistry, EachTypeOfValueAsAScriptSeesIt)
     for (const auto& [name, value] : cases)
         EXPECT_EQ(shell->regRead(kTestPath + name), value) << toUtf8(name);
     EXPECT_EQ(shell->regRead(u"HKCU\\Software\\Quarn Network Information Tests\\SZ"), Variant::text(u"Service Pack 3"));
+    RegCloseKey(key);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
 }
 
 TEST(WindowsRegistry, WhatDoesNotExistCannotBeRead)
