@@ -21,6 +21,7 @@ TEST(CodePageOutputDecoder, ADoubleByteCharacterSplitBetweenReadsComesOutWhole)
     const std::tuple<unsigned, std::vector<std::string>, std::vector<Text>, std::vector<int>> cases[] = {
         {932, {"\x93\xFA\x96", "\x7B"}, {u"日", u"本"}, {1, 0}},
         {932, {"\x93", "\xFA\x96\x7B!"}, {u"", u"日本!"}, {1, 0}},
+        {932, {"\x93\xFA", "!"}, {u"日", u"!"}, {0, 0}}, // ends on a trail byte of a lead byte's value
         {932, {"a\x82\xA0\x93"}, {u"aあ"}, {1}},
         {932, {"\xB1\xB2"}, {u"ｱｲ"}, {0}}, // single-byte katakana
         {437, {"\x93\xFA", "\x96"}, {u"ô·", u"û"}, {0, 0}},
