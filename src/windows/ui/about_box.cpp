@@ -7,6 +7,7 @@
 #include "wide.h"
 #include "win_event_pump.h"
 #include "window_placement.h"
+#include "window_proc.h"
 
 #include <stdexcept>
 
@@ -35,7 +36,7 @@ void registerClass(HINSTANCE instance, WNDPROC windowProc)
 AboutBox::AboutBox(const Platform& platform, std::wstring programFolder) : shell_(platform.shell)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerClass(instance, &AboutBox::windowProc);
+    registerClass(instance, &objectWindowProc<AboutBox>);
     // No owner: the main window stays usable, and the box has no task-bar
     // button as a tool window.
     CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"About", WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
@@ -190,24 +191,6 @@ LRESULT AboutBox::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK AboutBox::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* self = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<AboutBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = window;
-    }
-    if (!self || self->hwnd_ != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    // Called from user32, which no exception may cross.
-    try {
-        return self->handle(message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
 }
 
 } // namespace qni

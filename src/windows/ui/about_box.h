@@ -44,7 +44,9 @@ public:
     void OpenWebPage(const Text& address);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class T>
+    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    bool answers(HWND window) const { return hwnd_ == window; }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     HWND add(const wchar_t* name, const wchar_t* windowClass, const wchar_t* caption, DWORD style,
              const TwipsRect& twips, const Font& font);

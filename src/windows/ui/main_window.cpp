@@ -10,6 +10,7 @@
 #include "runner/read_output.h"
 #include "wide.h"
 #include "window_placement.h"
+#include "window_proc.h"
 
 #include <commctrl.h>
 
@@ -80,7 +81,7 @@ FrmMain::FrmMain(Platform platform, std::wstring programFolder)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerClass(instance, &FrmMain::windowProc);
+    registerClass(instance, &objectWindowProc<FrmMain>);
     // A resizable border without a maximize box: enlarging leaves space,
     // shrinking clips, nothing moves.
     CreateWindowExW(0, kClassName, kApplicationName,
@@ -367,24 +368,6 @@ LRESULT FrmMain::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK FrmMain::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* self = reinterpret_cast<FrmMain*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<FrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = window;
-    }
-    if (!self || !self->ready_)
-        return DefWindowProcW(window, message, wParam, lParam);
-    // Called from user32, which no exception may cross.
-    try {
-        return self->handle(message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
 }
 
 } // namespace qni

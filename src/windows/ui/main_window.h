@@ -70,7 +70,9 @@ public:
     static constexpr UINT kMnuAboutId = 0x101;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class T>
+    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    bool answers(HWND) const { return ready_; }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildLayout();
     HWND add(const wchar_t* name, const wchar_t* windowClass, const wchar_t* caption, DWORD style, DWORD exStyle,
