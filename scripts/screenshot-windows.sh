@@ -10,6 +10,7 @@
 # at 96 dpi and without a window manager, so that Wine draws the title bar as
 # Windows does. A 32-bit program needs Debian's wine32, a 64-bit one wine64.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/picture-after-gather.sh"
 
 usage() {
   echo "usage: $0 <program.exe> <machine.json> [output.png]" >&2
@@ -88,26 +89,5 @@ status() {
 sleep 0.5
 empty="$(status)"
 xdotool mousemove --window "$wid" $((border + 420)) $((top + 28)) click 1
-# The status line goes from empty to "Gathering…", then to the final text.
-# Should the first text seen already be the final one, it stays: ten steady
-# seconds settle it.
-first=""
-deadline=$((SECONDS + 60))
-while :; do
-  ((SECONDS < deadline)) || fail "the status line did not reach its final text"
-  sleep 0.2
-  now="$(status)"
-  [[ "$now" == "$empty" ]] && continue
-  if [[ -z "$first" ]]; then
-    first="$now"
-    since=$SECONDS
-  elif [[ "$now" != "$first" ]] || ((SECONDS - since >= 10)); then
-    break
-  fi
-done
-
-xdotool mousemove 0 0
-sleep 0.5
-mkdir -p "$(dirname "$out")"
-import -window "$wid" -strip "$out"
+picture_after_gather "$empty"
 echo "screenshot-windows: $out (${WIDTH}x${HEIGHT})"

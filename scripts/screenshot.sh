@@ -6,6 +6,7 @@
 # gather's end.
 #   scripts/screenshot.sh [output.png]
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/picture-after-gather.sh"
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-docs/window.png}")"
 build_dir="${QNI_BUILD_DIR:-build}"
@@ -44,27 +45,5 @@ status() {
 
 empty="$(status)"
 xdotool mousemove --window "$wid" 420 $((menu + 28)) click 1
-# The status line goes from empty to "Gathering…", then to the final text.
-# Should the first text seen already be the final one, it stays: ten steady
-# seconds settle it.
-first=""
-deadline=$((SECONDS + 60))
-while :; do
-  ((SECONDS < deadline)) || fail "the status line did not reach its final text"
-  sleep 0.2
-  now="$(status)"
-  [[ "$now" == "$empty" ]] && continue
-  if [[ -z "$first" ]]; then
-    first="$now"
-    since=$SECONDS
-  elif [[ "$now" != "$first" ]] || ((SECONDS - since >= 10)); then
-    break
-  fi
-done
-
-# No hover highlight on the button in the picture.
-xdotool mousemove 0 0
-sleep 0.5
-mkdir -p "$(dirname "$out")"
-import -window "$wid" -strip "$out"
+picture_after_gather "$empty"
 echo "screenshot: $out (${WIDTH}x${HEIGHT})"

@@ -2,16 +2,13 @@
 #include "app/headless_window.h"
 
 #include "app/network_section.h"
-#include "app/output_collection.h"
 #include "app/pause.h"
 
 namespace qni {
 
 HeadlessWindow::HeadlessWindow(Platform p, EventPump& e) : platform(std::move(p)), events(e)
 {
-    runner.setEventPump(&events);
-    runner.setTimeLimit(kCommandTimeLimit);
-    collectOutput(runner, b.txtOutput);
+    wireRunner(runner, events, b.txtOutput);
 }
 
 GatherOutcome HeadlessWindow::gather(const GatherSettings& settings, const std::function<void(const Text&)>& showMessage)

@@ -43,6 +43,13 @@ bool holdsAddress(const ManagementObject& adapter, const Text& address)
 
 } // namespace
 
+void wireRunner(ReadOutput& runner, EventPump& events, TextSlot& txtOutput)
+{
+    runner.setEventPump(&events);
+    runner.setTimeLimit(kCommandTimeLimit);
+    collectOutput(runner, txtOutput);
+}
+
 void runNetworkSection(NetworkHost& host)
 {
     Resume resume;

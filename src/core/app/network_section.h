@@ -34,6 +34,10 @@ inline const Text kAdapterEndMark = u"IP";
 inline const Text kPhysicalAddressMark = u"Physical Address. . . . . . . . . : ";
 inline const Text kDhcpMark = u"        Dhcp";
 
+// The runner as the window wires it: a round of the window's events before
+// each read, the time limit, and its output collected into txtOutput.
+void wireRunner(ReadOutput& runner, EventPump& events, TextSlot& txtOutput);
+
 // Fills the IP Information frame: the MAC address cut out of "ipconfig /all",
 // the local address, the subnet masks of the IP-enabled adapter that holds
 // the local address (else of the last one), and the public address.

@@ -5,7 +5,6 @@
 
 #include "app/gather.h"
 #include "app/network_section.h"
-#include "app/output_collection.h"
 #include "app/pause.h"
 #include "ui/qt_event_pump.h"
 #include "runner/read_output.h"
@@ -107,9 +106,7 @@ FrmMain::FrmMain(Platform platform, QWidget* parent)
         std::quick_exit(0);
     };
     connect(cmdGet, &QPushButton::clicked, this, [this] { cmdGet_Click(); });
-    ReadOutput1->setEventPump(&events_);
-    ReadOutput1->setTimeLimit(kCommandTimeLimit);
-    collectOutput(*ReadOutput1, *txtOutput);
+    wireRunner(*ReadOutput1, events_, *txtOutput);
     connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(platform_); });
 }
 

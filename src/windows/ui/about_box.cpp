@@ -17,26 +17,12 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"frmAbout";
 
-void registerClass(HINSTANCE instance, WNDPROC windowProc)
-{
-    WNDCLASSEXW wc{};
-    if (GetClassInfoExW(instance, kClassName, &wc))
-        return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
-}
-
 } // namespace
 
 AboutBox::AboutBox(const Platform& platform, std::wstring programFolder) : shell_(platform.shell)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerClass(instance, &objectWindowProc<AboutBox>);
+    registerObjectClass<AboutBox>(kClassName);
     // No owner: the main window stays usable, and the box has no task-bar
     // button as a tool window.
     CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"About", WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,

@@ -3,7 +3,6 @@
 
 #include "about_box.h"
 #include "app/network_section.h"
-#include "app/output_collection.h"
 #include "app/pause.h"
 #include "app_texts.h"
 #include "resources/product.h"
@@ -28,24 +27,6 @@ constexpr int kClientHeight = 6300;
 
 // Tool tips wider than this wrap; a line break in the text breaks the line.
 constexpr int kTipWidthTwips = 9000;
-
-void registerClass(HINSTANCE instance, WNDPROC windowProc)
-{
-    WNDCLASSEXW wc{};
-    if (GetClassInfoExW(instance, kClassName, &wc))
-        return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(QNI_IDI_APPLICATION));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QNI_IDI_APPLICATION), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_DEFAULTCOLOR));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
-}
 
 HMENU helpMenu()
 {
@@ -81,7 +62,10 @@ FrmMain::FrmMain(Platform platform, std::wstring programFolder)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerClass(instance, &objectWindowProc<FrmMain>);
+    registerObjectClass<FrmMain>(kClassName, LoadIconW(instance, MAKEINTRESOURCEW(QNI_IDI_APPLICATION)),
+                                 static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(QNI_IDI_APPLICATION),
+                                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     // A resizable border without a maximize box: enlarging leaves space,
     // shrinking clips, nothing moves.
     CreateWindowExW(0, kClassName, kApplicationName,
@@ -101,9 +85,7 @@ FrmMain::FrmMain(Platform platform, std::wstring programFolder)
     // At once: a run waiting at an event-processing point never resumes.
     endProgram_ = [] { ExitProcess(0); };
     ReadOutput1 = std::make_unique<ReadOutput>(platform_);
-    ReadOutput1->setEventPump(&events_);
-    ReadOutput1->setTimeLimit(kCommandTimeLimit);
-    collectOutput(*ReadOutput1, *txtOutput);
+    wireRunner(*ReadOutput1, events_, *txtOutput);
     ready_ = true;
 }
 

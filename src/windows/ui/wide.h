@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "base/text.h"
+#include "win_text.h"
 
 #include <windows.h>
 
@@ -9,14 +9,8 @@
 
 namespace qni {
 
-// The program's text is UTF-16, as the wide Windows calls take it.
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-inline const wchar_t* wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-inline Text fromWide(const wchar_t* text, std::size_t length)
-{
-    return Text(reinterpret_cast<const char16_t*>(text), length);
-}
+using win::fromWide;
+using win::wide;
 
 // A window's text (a control's contents, a caption), whole.
 inline Text windowText(HWND window)

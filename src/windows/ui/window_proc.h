@@ -27,4 +27,24 @@ LRESULT CALLBACK objectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
+// Registers the window class of T's windows once: their procedure, the
+// dialog face, the arrow; icons where given.
+template <class T>
+void registerObjectClass(const wchar_t* className, HICON icon = nullptr, HICON smallIcon = nullptr)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (GetClassInfoExW(instance, className, &wc))
+        return;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &objectWindowProc<T>;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+}
+
 } // namespace qni
